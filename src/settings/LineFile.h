@@ -1,0 +1,22 @@
+#pragma once
+// Line files: the playlist, M3U files, colour schemes, the radio base.
+// A line ends at CR LF, at a lone CR or at a lone LF; a NUL byte ends the
+// text; lines are kept exactly as they stand (no trimming). Writing puts
+// CR LF after every line, the last one included, and replaces the file
+// safely.
+
+#include <QString>
+#include <QStringList>
+
+namespace orve {
+
+QStringList SplitLines(const QString& text);
+
+// Lines of a file. A missing file gives no lines and sets *exists to false;
+// a file that exists but cannot be read throws FileError.
+QStringList ReadLineFile(const QString& fileName, bool* exists = nullptr);
+
+// Throws FileError ("Unable to write to ...") and keeps the old file on failure.
+void WriteLineFile(const QString& fileName, const QStringList& lines);
+
+}  // namespace orve

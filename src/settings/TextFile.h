@@ -1,0 +1,18 @@
+#pragma once
+// The text rules shared by every file the program keeps.
+// Reading: a UTF-8 byte-order mark is skipped; text that is not valid UTF-8
+// is taken as Windows-1251 (files of older versions keep working).
+// Writing: UTF-8 without a byte-order mark.
+
+#include <QByteArray>
+#include <QString>
+
+namespace orve {
+
+QString DecodeFileText(const QByteArray& bytes);
+
+// The whole content of a file. A missing file gives an empty array and sets
+// *exists to false; a file that exists but cannot be read throws FileError.
+QByteArray ReadFileBytes(const QString& fileName, bool* exists = nullptr);
+
+}  // namespace orve
