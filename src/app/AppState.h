@@ -1,0 +1,36 @@
+#pragma once
+// The shared state of the application: one value, owned by the application
+// object (TApplication::State()), touched only from the UI thread.
+
+#include <QString>
+
+#include "appearance/ColourScheme.h"
+
+namespace orve {
+
+enum class RepeatModes : quint8 { Track = 0, All = 1, Off = 2 };
+
+struct AppState {
+  QString AppDir;  // program folder, always ending with "/"
+
+  // Colour scheme in use: ThemeColors, ItemColorText, CurrentColorText.
+  ColourScheme Scheme;
+
+  int CurrentIndex = -1;  // entry now loaded, -1 for none
+  RepeatModes RepeatMode = RepeatModes::Off;
+  bool PlaylistShown = false;
+  bool EqualizerShown = false;
+  bool SeekDragging = false;  // the seek bar is held by the mouse
+  bool DynamicAdd = false;
+  bool DynamicAddBusy = false;
+  bool BlinkPhase = false;
+  quint8 VisMode = 0;         // 0..4
+  bool EqDragging = false;    // an equalizer band slider is being dragged
+  bool TrayMinimised = false;
+  QString NowArtist;
+  QString NowTitle;
+  int TitleScrollPos = 0;
+  int LogoTick = 0;
+};
+
+}  // namespace orve

@@ -1,0 +1,45 @@
+#pragma once
+// The application object: owns the shared state and is how windows reach
+// each other. Errors raised by file operations inside event handlers end
+// the handler and are shown to the user in a message box.
+
+#include <QApplication>
+#include <memory>
+
+#include "app/AppState.h"
+
+namespace orve {
+
+class FileError;
+class TForm1;
+class UnixSignals;
+
+inline constexpr char kAppTitle[] = "ORVE 1.9";
+inline constexpr char kAppVersion[] = "1.9";
+
+class TApplication : public QApplication {
+  Q_OBJECT
+ public:
+  TApplication(int& argc, char** argv);
+  ~TApplication() override;
+
+  static TApplication* Instance();
+  AppState& State() { return state_; }
+
+  TForm1* MainWindow() const { return mainWindow_; }
+  void SetMainWindow(TForm1* window) { mainWindow_ = window; }
+
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // The message box for a file error.
+  static void ShowError(const QString& message);
+
+ private:
+  void OnTerminationRequested();
+
+  AppState state_;
+  TForm1* mainWindow_ = nullptr;
+  UnixSignals* signals_ = nullptr;
+};
+
+}  // namespace orve

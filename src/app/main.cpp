@@ -1,0 +1,52 @@
+// orve [FILE|URL ...]: the player. --help and --version are the only switches.
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/Application.h"
+#include "app/Startup.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Использование: orve [ФАЙЛ|АДРЕС ...]\n"
+    "Аудиоплеер ORVE: добавляет названные файлы и адреса радиостанций\n"
+    "в плейлист и начинает воспроизведение первого из них.\n"
+    "\n"
+    "  --help     показать эту справку\n"
+    "  --version  показать версию\n"
+    "\n"
+    "Переменные окружения:\n"
+    "  ORVE_HOME          папка программы (по умолчанию ~/.local/share/orve/)\n"
+    "  ORVE_AUDIO_OUTPUT  вывод звука: auto, null или wav:ФАЙЛ\n";
+
+// Under Wayland clients cannot place their windows, so docking could not
+// work; run on XWayland unless the user chose a platform.
+void PreferXWayland() {
+  if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "xcb");
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("%s\n", orve::kAppTitle);
+      return 0;
+    }
+  }
+  PreferXWayland();
+  orve::TApplication app(argc, argv);
+  QStringList arguments = app.arguments();
+  arguments.removeFirst();
+  if (!orve::Startup(app, arguments)) return 1;
+  const int code = app.exec();
+  orve::Shutdown(app);
+  return code;
+}

@@ -1,0 +1,70 @@
+// The orve program itself, started as a user would start it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <csignal>
+
+#include "support/TempDir.h"
+
+namespace orve {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void Start(const QStringList& args = {}) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ORVE_HOME", home.path());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("ORVE_AUDIO_OUTPUT", "null");
+    process.setProcessEnvironment(env);
+    process.start(ORVE_BINARY, args);
+    ASSERT_TRUE(process.waitForStarted(30000));
+  }
+  // Start-up is complete once the bundled schemes have been installed and
+  // the event loop answers; poll for the first.
+  void WaitForStartup() {
+    for (int i = 0; i < 600 && !QFile::exists(home.file("Themes/blue.thd")); ++i) process.waitForFinished(50);
+    ASSERT_TRUE(QFile::exists(home.file("Themes/blue.thd")));
+    process.waitForFinished(500);  // let it reach the event loop
+  }
+  test::TempDir home;
+  QProcess process;
+};
+
+TEST_F(ProgramTest, HelpAndVersion) {
+  Start({"--version"});
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
+  EXPECT_EQ(process.readAllStandardOutput(), "ORVE 1.9\n");
+  Start({"--help"});
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
+  EXPECT_TRUE(QString::fromUtf8(process.readAllStandardOutput()).contains("orve [ФАЙЛ|АДРЕС ...]"));
+}
+
+TEST_F(ProgramTest, EndsInOrderOnSigtermAndSigint) {
+  for (const int signal : {SIGTERM, SIGINT}) {
+    Start();
+    WaitForStartup();
+    ASSERT_EQ(process.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(process.processId()), signal);
+    ASSERT_TRUE(process.waitForFinished(30000)) << signal;
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(process.exitCode(), 0) << signal;
+  }
+}
+
+TEST_F(ProgramTest, MissingSchemeFallsBackAndSaysSoOnce) {
+  home.write("config.ini", "[themes]\r\nname=gone\r\n");
+  Start();
+  WaitForStartup();
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QString err = QString::fromUtf8(process.readAllStandardError());
+  EXPECT_EQ(err.count("Themes/gone.thd is missing"), 1) << err.toStdString();
+}
+
+}  // namespace
+}  // namespace orve
