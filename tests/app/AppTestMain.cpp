@@ -1,0 +1,11 @@
+// Test main for the application tests: the program's own application object.
+#include <gtest/gtest.h>
+
+#include "app/Application.h"
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  orve::TApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
