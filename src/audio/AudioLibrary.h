@@ -60,6 +60,9 @@ class Library {
   void SetProxy(const std::string& hostPort);  // "host:port", empty = direct
   double CpuLoad() const;                      // audio processing, percent of one core
   std::string OutputName() const;              // "portaudio", "null" or "wav"
+  int OutputRate() const;                      // the sink's rate in Hz
+  // Why the last failed open failed (FFmpeg's text with the call's name).
+  std::string LastError() const;
 
   // --- streams ---
   Handle OpenFile(const std::string& path);     // a stream to play

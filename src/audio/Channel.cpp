@@ -1,0 +1,141 @@
+// The UI-thread and decoder-thread side of a channel (see Channel.h for the
+// thread model; the audio-thread side is in ChannelRender.cpp).
+#include "audio/Channel.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace orve::audio {
+namespace {
+
+constexpr int kDecodeChunk = 2048;  // frames per decoder read
+constexpr auto kSeekPoll = std::chrono::milliseconds(1);
+
+}  // namespace
+
+std::unique_ptr<Channel> Channel::Create(std::unique_ptr<Decoder> decoder, int deviceRate,
+                                         int bufferMs) {
+  std::unique_ptr<Channel> ch(new Channel(std::move(decoder), deviceRate, bufferMs));
+  auto resampler = Resampler::Create(ch->rate_, deviceRate);
+  if (resampler == nullptr) return nullptr;
+  ch->resampler_ = resampler.release();
+  return ch;
+}
+
+Channel::Channel(std::unique_ptr<Decoder> decoder, int deviceRate, int bufferMs)
+    : rate_(decoder->Rate()),
+      channels_(decoder->Channels()),
+      deviceRate_(deviceRate),
+      decoder_(std::move(decoder)),
+      ring_(static_cast<int>(int64_t{std::max(bufferMs, kMinBufferMs)} * rate_ / 1000)),
+      length_(decoder_->LengthFrames()),
+      native_(2 * static_cast<size_t>(Resampler::kMaxIn)),
+      converted_(2 * static_cast<size_t>(kMaxBlock)) {}
+
+Channel::~Channel() {
+  quit_.store(true, std::memory_order_release);
+  if (thread_.joinable()) thread_.join();
+  CollectRetired();
+  delete pendingResampler_.exchange(nullptr);
+  delete resampler_;
+}
+
+void Channel::Play() {
+  if (!thread_.joinable()) thread_ = std::thread(&Channel::DecodeLoop, this);
+  state_.store(ActiveState::kPlaying, std::memory_order_release);
+}
+
+bool Channel::Finished(uint64_t heard) const {
+  const int64_t at = finishedAt_.load(std::memory_order_acquire);
+  return at >= 0 && heard >= static_cast<uint64_t>(at) &&
+         audioGen_.load(std::memory_order_acquire) == seekGen_.load(std::memory_order_relaxed);
+}
+
+ActiveState Channel::State(uint64_t heard) const {
+  const ActiveState s = state_.load(std::memory_order_acquire);
+  if (s == ActiveState::kPlaying && Finished(heard)) return ActiveState::kStopped;
+  return s;
+}
+
+int64_t Channel::Position(uint64_t heard) const {
+  if (audioGen_.load(std::memory_order_acquire) != seekGen_.load(std::memory_order_relaxed)) {
+    return seekTarget_.load(std::memory_order_relaxed);
+  }
+  if (Finished(heard)) return Length();
+  int64_t frame = 0;
+  if (!history_.StreamFrameAt(heard, frame)) frame = decoderStart_.load(std::memory_order_acquire);
+  const int64_t length = Length();
+  return std::clamp<int64_t>(frame, 0, length >= 0 ? length : INT64_MAX);
+}
+
+void Channel::Seek(int64_t frame) {
+  const int64_t length = Length();
+  seekTarget_.store(std::clamp<int64_t>(frame, 0, length >= 0 ? length : INT64_MAX),
+                    std::memory_order_relaxed);
+  seekGen_.fetch_add(1, std::memory_order_release);
+}
+
+bool Channel::SetFrequency(int hz) {
+  auto next = Resampler::Create(hz == 0 ? rate_ : hz, deviceRate_);
+  if (next == nullptr) return false;
+  CollectRetired();
+  delete pendingResampler_.exchange(next.release(), std::memory_order_acq_rel);
+  frequency_ = hz;
+  return true;
+}
+
+void Channel::CollectRetired() const {
+  delete retiredResampler_.exchange(nullptr, std::memory_order_acq_rel);
+}
+
+// --- decoder thread ---
+
+void Channel::DecodeLoop() {
+  std::vector<float> decoded(static_cast<size_t>(kDecodeChunk) * channels_);
+  std::vector<float> stereo(2 * static_cast<size_t>(kDecodeChunk));
+  // Sleep long enough to let the ring drain a little, short enough to keep it full.
+  const auto idle = std::chrono::milliseconds(std::clamp(ring_.Capacity() * 1000 / rate_ / 8, 2, 20));
+  while (!quit_.load(std::memory_order_acquire)) {
+    if (CarryOutSeek()) continue;
+    const bool flushed = audioGen_.load(std::memory_order_acquire) ==
+                         decoderGen_.load(std::memory_order_relaxed);
+    if (!flushed) {
+      std::this_thread::sleep_for(kSeekPoll);
+    } else if (ended_.load(std::memory_order_relaxed) || ring_.Free() < kDecodeChunk) {
+      std::this_thread::sleep_for(idle);
+    } else {
+      FillRing(decoded, stereo);
+    }
+  }
+}
+
+// Seeks the decoder when the UI thread asked for it; the ring is emptied by
+// the audio thread before anything new is written.
+bool Channel::CarryOutSeek() {
+  const uint32_t wanted = seekGen_.load(std::memory_order_acquire);
+  if (wanted == decoderGen_.load(std::memory_order_relaxed)) return false;
+  // A container that cannot seek keeps its place; the hand-over still runs
+  // so the position reported is the true one.
+  decoder_->Seek(seekTarget_.load(std::memory_order_relaxed));
+  ended_.store(false, std::memory_order_relaxed);
+  decoderStart_.store(decoder_->Position(), std::memory_order_relaxed);
+  decoderGen_.store(wanted, std::memory_order_release);
+  return true;
+}
+
+void Channel::FillRing(std::vector<float>& decoded, std::vector<float>& stereo) {
+  const int n = decoder_->Read(decoded.data(), kDecodeChunk);
+  if (n == 0) {
+    length_.store(decoder_->Position(), std::memory_order_release);
+    ended_.store(true, std::memory_order_release);
+    return;
+  }
+  const float* frames = decoded.data();
+  if (channels_ == 1) {
+    for (int i = 0; i < n; ++i) stereo[2 * i] = stereo[2 * i + 1] = decoded[i];
+    frames = stereo.data();
+  }
+  ring_.Write(frames, n);
+}
+
+}  // namespace orve::audio

@@ -1,0 +1,120 @@
+// Opening a decoder: container, codec, the stream's length.
+#include "audio/AvError.h"
+#include "audio/Decoder.h"
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+#include <libswresample/swresample.h>
+}
+
+namespace orve::audio {
+
+std::unique_ptr<Decoder> Decoder::Open(const std::string& path, Output output,
+                                       std::string& error) {
+  std::unique_ptr<Decoder> d(new Decoder());
+  d->output_ = output;
+  if (!d->OpenInput(path, error) || !d->OpenCodec(error)) return nullptr;
+  d->FindLength();
+  d->packet_ = av_packet_alloc();
+  d->frame_ = av_frame_alloc();
+  if (d->packet_ == nullptr || d->frame_ == nullptr) {
+    error = "out of memory";
+    return nullptr;
+  }
+  // Decoding the first frame now turns away files that only look like audio.
+  if (!d->FillPending()) {
+    error = path + ": no decodable audio";
+    return nullptr;
+  }
+  return d;
+}
+
+Decoder::~Decoder() {
+  swr_free(&convert_);
+  av_frame_free(&frame_);
+  av_packet_free(&packet_);
+  avcodec_free_context(&codec_);
+  avformat_close_input(&format_);
+}
+
+int Decoder::BytesPerFrame() const {
+  return channels_ * (output_ == Output::kS16 ? 2 : 4);
+}
+
+bool Decoder::OpenInput(const std::string& path, std::string& error) {
+  int ret = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
+  if (ret < 0) {
+    error = path + ": " + AvErrorText("avformat_open_input", ret);
+    return false;
+  }
+  ret = avformat_find_stream_info(format_, nullptr);
+  if (ret < 0) {
+    error = path + ": " + AvErrorText("avformat_find_stream_info", ret);
+    return false;
+  }
+  streamIndex_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
+  if (streamIndex_ < 0) {
+    error = path + ": " + AvErrorText("av_find_best_stream", streamIndex_);
+    return false;
+  }
+  return true;
+}
+
+bool Decoder::OpenCodec(std::string& error) {
+  const AVStream* st = format_->streams[streamIndex_];
+  const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
+  if (codec == nullptr) {
+    error = std::string("no decoder for ") + avcodec_get_name(st->codecpar->codec_id);
+    return false;
+  }
+  codec_ = avcodec_alloc_context3(codec);
+  if (codec_ == nullptr) {
+    error = "out of memory";
+    return false;
+  }
+  int ret = avcodec_parameters_to_context(codec_, st->codecpar);
+  codec_->pkt_timebase = st->time_base;
+  indexed_ = NeedsPacketScan(format_, streamIndex_);
+  // Indexed streams trim delay and padding here, by their exact index.
+  if (indexed_) codec_->flags2 |= AV_CODEC_FLAG2_SKIP_MANUAL;
+  if (ret >= 0) ret = avcodec_open2(codec_, codec, nullptr);
+  if (ret < 0) {
+    error = AvErrorText("avcodec_open2", ret);
+    return false;
+  }
+  rate_ = codec_->sample_rate;
+  channels_ = codec_->ch_layout.nb_channels == 1 ? 1 : 2;
+  if (rate_ <= 0 || codec_->ch_layout.nb_channels <= 0) {
+    error = "stream without sample rate or channels";
+    return false;
+  }
+  return true;
+}
+
+void Decoder::FindLength() {
+  const AVStream* st = format_->streams[streamIndex_];
+  const AVRational perFrame{1, rate_};
+  if (indexed_ && ScanPackets(format_, streamIndex_, index_)) {
+    originRaw_ = index_.leadingSkip;
+    length_ = index_.TrimmedFrames();
+  } else {
+    indexed_ = false;
+    if (st->duration != AV_NOPTS_VALUE) {
+      length_ = av_rescale_q(st->duration, st->time_base, perFrame);
+    } else if (format_->duration != AV_NOPTS_VALUE) {
+      length_ = av_rescale_q(format_->duration, AVRational{1, AV_TIME_BASE}, perFrame);
+    }
+    if (st->start_time != AV_NOPTS_VALUE) originPts_ = av_rescale_q(st->start_time, st->time_base, perFrame);
+  }
+  // Back to the first packet; what follows decodes from the start.
+  if (indexed_ && index_.byteSeekable) {
+    av_seek_frame(format_, streamIndex_, index_.packets.front().bytePos, AVSEEK_FLAG_BYTE);
+  } else if (!index_.packets.empty()) {
+    av_seek_frame(format_, streamIndex_, st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time,
+                  AVSEEK_FLAG_BACKWARD);
+  }
+  nextRaw_ = 0;
+}
+
+}  // namespace orve::audio
