@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // Writing the text out and reading it again changes nothing more.
   const QByteArray once = doc.Serialize();
-  const QByteArray twice = IniDocument::Parse(QString::fromUtf8(once)).Serialize();
+  const QByteArray twice = IniDocument::Parse(orve::DecodeFileText(once)).Serialize();
   Check(once == twice);
 
   const QStringList sections = doc.Sections();
@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!name.isEmpty() && !name.contains(u'=') && !name.startsWith(u';') && !name.startsWith(u'[') &&
       !name.contains(u'\r') && !name.contains(u'\n') && !name.contains(QChar(0))) {
     doc.SetValue(name, name, value);
-    const IniDocument again = IniDocument::Parse(QString::fromUtf8(doc.Serialize()));
+    const IniDocument again = IniDocument::Parse(orve::DecodeFileText(doc.Serialize()));
     const auto read = again.Value(name, name);
     Check(read.has_value());
     doc.DeleteKey(name, name);

@@ -1,6 +1,6 @@
 #pragma once
 // The text rules shared by every file the program keeps.
-// Reading: a UTF-8 byte-order mark is skipped; text that is not valid UTF-8
+// Reading: UTF-8 byte-order marks at the start are skipped; text that is not valid UTF-8
 // is taken as Windows-1251 (files of older versions keep working).
 // Writing: UTF-8 without a byte-order mark.
 

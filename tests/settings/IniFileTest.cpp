@@ -75,10 +75,14 @@ TEST_F(IniFileTest, Windows1251FileReadsAndIsWrittenBackAsUtf8) {
   EXPECT_EQ(ReadAll(name), QString("[Настройки]\r\nимя=Кино\r\nгод=1988\r\n").toUtf8());
 }
 
-TEST_F(IniFileTest, Utf8ByteOrderMarkIsAccepted) {
-  dir.write("config.ini", "\xEF\xBB\xBF[themes]\nname=графит\n");
-  IniFile ini(name);
-  EXPECT_EQ(ini.Read(config::themes::kName), "графит");
+TEST_F(IniFileTest, Utf8ByteOrderMarksAreAccepted) {
+  for (const QByteArray mark : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF"}) {
+    dir.write("config.ini", mark + "[themes]\nname=графит\n");
+    IniFile ini(name);
+    EXPECT_EQ(ini.Read(config::themes::kName), "графит");
+    ini.WriteString("themes", "name", "blue");
+    EXPECT_EQ(ReadAll(name), "[themes]\r\nname=blue\r\n");  // written without a mark
+  }
 }
 
 TEST_F(IniFileTest, SeesWhatAnotherObjectWrote) {
