@@ -58,6 +58,9 @@ class Library {
   void SetBufferMs(int ms);                    // length of each stream's ring, 0..10000
   void SetUserAgent(const std::string& agent); // for network streams
   void SetProxy(const std::string& hostPort);  // "host:port", empty = direct
+  int BufferMs() const;
+  std::string UserAgent() const;
+  std::string Proxy() const;
   double CpuLoad() const;                      // audio processing, percent of one core
   std::string OutputName() const;              // "portaudio", "null" or "wav"
   int OutputRate() const;                      // the sink's rate in Hz

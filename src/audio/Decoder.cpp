@@ -159,7 +159,15 @@ bool Decoder::Seek(int64_t frame) {
   const int64_t target = std::clamp<int64_t>(frame, 0, length_ >= 0 ? length_ : INT64_MAX);
   const bool ok = indexed_ && index_.byteSeekable ? SeekIndexed(target) : SeekTimestamped(target);
   if (!ok) return false;
-  avcodec_flush_buffers(codec_);
+  // Back at the start, a new decoder decodes exactly as at open (a flushed
+  // AAC decoder keeps state that colours its first frames).
+  std::string error;
+  if (target == 0) {
+    avcodec_free_context(&codec_);
+    if (!OpenCodec(error)) return false;
+  } else {
+    avcodec_flush_buffers(codec_);
+  }
   inputEnded_ = false;
   pendingOffset_ = pendingFrames_ = 0;
   position_ = target;

@@ -99,6 +99,9 @@ Library::~Library() {
 void Library::SetBufferMs(int ms) { impl_->bufferMs = std::clamp(ms, 0, kMaxBufferMs); }
 void Library::SetUserAgent(const std::string& agent) { impl_->userAgent = agent; }
 void Library::SetProxy(const std::string& hostPort) { impl_->proxy = hostPort; }
+int Library::BufferMs() const { return impl_->bufferMs; }
+std::string Library::UserAgent() const { return impl_->userAgent; }
+std::string Library::Proxy() const { return impl_->proxy; }
 double Library::CpuLoad() const { return impl_->mixer->CpuLoadPercent(); }
 std::string Library::OutputName() const { return impl_->sink->Name(); }
 int Library::OutputRate() const { return impl_->sink->Rate(); }
