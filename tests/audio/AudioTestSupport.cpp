@@ -27,7 +27,7 @@ std::vector<int16_t> FfmpegDecode(const std::string& path, const std::string& ar
   return out;
 }
 
-bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool RunCommand(const std::string& command) { return std::system(command.c_str()) == 0; }
 
 ScratchDir::ScratchDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "orve-audio-XXXXXX").string();

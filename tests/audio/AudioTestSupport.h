@@ -18,7 +18,7 @@ std::string Fixture(const std::string& name);
 std::vector<int16_t> FfmpegDecode(const std::string& path, const std::string& args = "");
 
 // Runs a shell command; true when it exits with 0.
-bool Run(const std::string& command);
+bool RunCommand(const std::string& command);
 
 // A fresh folder, removed with everything in it when the object goes.
 class ScratchDir {

@@ -1,0 +1,201 @@
+// Playback through the wav: sink, compared with the ffmpeg program's decode:
+// every format, pause and resume, stop and rewind, seeking, volume, varispeed.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <thread>
+
+#include "AudioTestSupport.h"
+
+namespace orve::audio::test {
+namespace {
+
+constexpr float kLsb = 1.0f / 32768.0f;
+
+// A library that captures to a WAV file; Finish shuts it down (completing
+// the file) and reads the capture back.
+class Playback : public ::testing::Test {
+ protected:
+  void SetUp() override { lib_ = std::make_unique<Library>(OutputChoice::Parse(("wav:" + Path()).c_str())); }
+  std::string Path() const { return dir_.File("capture.wav"); }
+  Library& lib() { return *lib_; }
+  // The capture on the 16-bit grid of the reference decodes, so silence
+  // and sound are told apart the same way in both.
+  Capture Finish() {
+    lib_.reset();
+    Capture c = ReadCapture(Path());
+    for (float& x : c.samples) x = std::nearbyint(x * 32768.0f) / 32768.0f;
+    return c;
+  }
+  Handle Open(const std::string& path) {
+    const Handle h = lib_->OpenFile(path);
+    EXPECT_NE(h, kNoHandle) << lib_->LastError();
+    return h;
+  }
+  // The reference as the device would play it: at 44100 Hz, stereo with
+  // mono duplicated (ffmpeg's own upmix would lower it by 3 dB).
+  static std::vector<float> Reference(const std::string& path, int channels = 2) {
+    return ToStereoFloat(FfmpegDecode(path, "-ar 44100"), channels);
+  }
+
+  ScratchDir dir_;
+  std::unique_ptr<Library> lib_;
+};
+
+int64_t FramesOf(const std::vector<float>& s) { return static_cast<int64_t>(s.size() / 2); }
+
+int64_t FirstSound(const std::vector<float>& s) {
+  int64_t i = 0;
+  while (i < FramesOf(s) && s[2 * i] == 0.0f && s[2 * i + 1] == 0.0f) ++i;
+  return i;
+}
+
+struct PlayCase {
+  const char* file;
+  bool resampled;  // not at 44100 Hz: the two resamplers differ a little
+};
+
+class PlayFormat : public Playback, public ::testing::WithParamInterface<PlayCase> {};
+
+TEST_P(PlayFormat, PlaysWhatFfmpegDecodesAndEndsAtTheLength) {
+  const PlayCase& c = GetParam();
+  const Handle h = Open(Fixture(c.file));
+  ASSERT_NE(h, kNoHandle);
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  EXPECT_EQ(lib().Position(h), lib().Length(h));
+  StreamInfo info;
+  ASSERT_TRUE(lib().GetInfo(h, info));
+  const int64_t lengthFrames = lib().Length(h) / (2 * info.channels);
+  const Capture cap = Finish();
+  ASSERT_EQ(cap.rate, 44100);
+  const std::vector<float> ref = Reference(Fixture(c.file), info.channels);
+  const int64_t start = FirstSound(cap.samples) - FirstSound(ref);
+  if (!c.resampled) {
+    // Same rate: the frames go through untouched.
+    const int64_t frames = std::min(lengthFrames, FramesOf(ref));
+    ASSERT_LE(start + frames, cap.Frames());
+    EXPECT_LE(MaxDifference(cap.samples, start, ref, 0, frames), kLsb);
+    EXPECT_EQ(FirstSound(std::vector<float>(cap.samples.begin() + 2 * (start + lengthFrames), cap.samples.end())),
+              cap.Frames() - start - lengthFrames)
+        << "sound after the end of the stream";
+  } else {
+    const int64_t frames = FramesOf(ref) - 200;
+    const int64_t at = BestOffset(ref, 100, 1024, cap.samples, start + 60, start + 140);
+    ASSERT_LE(at - 100 + frames, cap.Frames());
+    EXPECT_LE(MaxDifference(cap.samples, at, ref, 100, frames - 100), 0.01f);
+  }
+}
+
+const PlayCase kPlayCases[] = {
+    {"sine_s16.wav", false}, {"wav_u8_mono.wav", true}, {"wav_s16_mono.wav", false},
+    {"wav_s24.wav", false},  {"wav_s32.wav", false},    {"wav_f32.wav", false},
+    {"aiff.aiff", false},    {"cbr.mp3", false},        {"vbr_xing.mp3", false},
+    {"vbr_noheader.mp3", false}, {"rate22050.mp3", true}, {"layer2.mp2", false},
+    {"layer1.mp1", false},   {"vorbis.ogg", false},     {"adts.aac", false},
+    {"tagged.m4a", false},   {"tagged.wma", false},
+};
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, PlayFormat, ::testing::ValuesIn(kPlayCases),
+                         [](const ::testing::TestParamInfo<PlayCase>& param) {
+                           std::string name = param.param.file;
+                           for (char& ch : name) {
+                             if (!isalnum(static_cast<unsigned char>(ch))) ch = '_';
+                           }
+                           return name;
+                         });
+
+TEST_F(Playback, PauseAndResumeLoseAndRepeatNothing) {
+  const Handle h = Open(Fixture("sine_s16.wav"));
+  ASSERT_TRUE(lib().Play(h));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 44100 * 4 / 2; }));
+  ASSERT_TRUE(lib().Pause(h));
+  EXPECT_EQ(lib().IsActive(h), ActiveState::kPaused);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const int64_t paused = lib().Position(h);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_EQ(lib().Position(h), paused);
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  const std::vector<float> played = WithoutSilence(Finish().samples, 32);
+  const std::vector<float> ref = WithoutSilence(Reference(Fixture("sine_s16.wav")), 32);
+  ASSERT_EQ(played.size(), ref.size());
+  EXPECT_EQ(MaxDifference(played, 0, ref, 0, FramesOf(ref)), 0.0f);
+}
+
+TEST_F(Playback, StopThenPositionZeroRewinds) {
+  const Handle h = Open(Fixture("sine_s16.wav"));
+  ASSERT_TRUE(lib().Play(h));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 44100 * 4 / 4; }));
+  ASSERT_TRUE(lib().Stop(h));
+  EXPECT_EQ(lib().IsActive(h), ActiveState::kStopped);
+  ASSERT_TRUE(lib().SetPosition(h, 0));
+  EXPECT_EQ(lib().Position(h), 0);
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  const std::vector<float> played = WithoutSilence(Finish().samples, 32);
+  const std::vector<float> ref = WithoutSilence(Reference(Fixture("sine_s16.wav")), 32);
+  const int64_t before = FramesOf(played) - FramesOf(ref);
+  ASSERT_GT(before, 0);
+  EXPECT_LE(MaxDifference(played, 0, ref, 0, before), kLsb) << "the start before the stop";
+  EXPECT_LE(MaxDifference(played, before, ref, 0, FramesOf(ref)), kLsb) << "all of it again after";
+}
+
+TEST_F(Playback, SeekWhilePlayingLandsWithinTenMilliseconds) {
+  // Noise, so the landing point has one best match; VBR without a header,
+  // the hardest file to seek in.
+  const std::string wav = dir_.File("noise.wav"), mp3 = dir_.File("noise.mp3");
+  ASSERT_TRUE(RunCommand("sox -n -r 44100 -c 2 -b 16 '" + wav + "' synth 3 pinknoise vol 0.3 2>/dev/null"));
+  ASSERT_TRUE(RunCommand("lame --quiet -t -V 4 '" + wav + "' '" + mp3 + "'"));
+  const std::vector<float> ref = Reference(mp3);
+  const Handle h = Open(mp3);
+  ASSERT_TRUE(lib().Play(h));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 44100 * 4 / 2; }));
+  const int64_t target = 2 * 44100;
+  ASSERT_TRUE(lib().SetPosition(h, target * 4));
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  EXPECT_EQ(lib().Position(h), lib().Length(h));
+  const std::vector<float> played = WithoutSilence(Finish().samples, 32);
+  const std::vector<float> head = WithoutSilence(ref, 32);
+  int64_t jump = 0;  // the first frame after the seek
+  while (jump < FramesOf(played) && played[2 * jump] == head[2 * jump]) ++jump;
+  ASSERT_GT(jump, 44100 / 4);
+  ASSERT_GE(FramesOf(played) - jump, 2048);
+  const int64_t landed = BestOffset(played, jump, 2048, ref, target - 4410, target + 4410);
+  EXPECT_LE(std::abs(landed - target), 441) << "landed at " << landed;
+  EXPECT_EQ(FramesOf(played) - jump, FramesOf(ref) - landed) << "the rest plays through to the end";
+}
+
+TEST_F(Playback, VolumeFortyGivesFourTenthsOfTheAmplitude) {
+  const Handle h = Open(Fixture("sine_s16.wav"));
+  ASSERT_TRUE(lib().SetAttributes(h, 0, 40));
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  const std::vector<float> played = WithoutSilence(Finish().samples, 32);
+  std::vector<float> ref = WithoutSilence(Reference(Fixture("sine_s16.wav")), 32);
+  for (float& x : ref) x *= 0.4f;
+  ASSERT_EQ(played.size(), ref.size());
+  EXPECT_LE(MaxDifference(played, 0, ref, 0, FramesOf(ref)), kLsb);
+}
+
+TEST_F(Playback, HalfTheFrequencyTakesTwiceAsManyFrames) {
+  const Handle h = Open(Fixture("sine_s16.wav"));
+  ASSERT_TRUE(lib().SetAttributes(h, 22050, 100));
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  EXPECT_EQ(lib().Position(h), lib().Length(h));
+  const std::vector<float> played = WithoutSilence(Finish().samples, 32);
+  EXPECT_NEAR(static_cast<double>(FramesOf(played)), 2.0 * 88200, 2.0 * 88200 * 0.005);
+}
+
+TEST_F(Playback, FreeingAPlayingStreamStopsItsSound) {
+  const Handle h = Open(Fixture("sine_s16.wav"));
+  ASSERT_TRUE(lib().Play(h));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 44100; }));
+  lib().Free(h);
+  EXPECT_EQ(lib().Position(h), -1);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const Capture cap = Finish();
+  // The last 200 ms are silent.
+  const std::vector<float> tail(cap.samples.end() - 2 * 8820, cap.samples.end());
+  EXPECT_EQ(FirstSound(tail), 8820);
+}
+
+}  // namespace
+}  // namespace orve::audio::test
