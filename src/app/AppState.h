@@ -3,8 +3,10 @@
 // object (TApplication::State()), touched only from the UI thread.
 
 #include <QString>
+#include <memory>
 
 #include "appearance/ColourScheme.h"
+#include "engine/Core.h"
 
 namespace orve {
 
@@ -12,6 +14,9 @@ enum class RepeatModes : quint8 { Track = 0, All = 1, Off = 2 };
 
 struct AppState {
   QString AppDir;  // program folder, always ending with "/"
+
+  // The engine: the audio library, the open stream and the playlist's lists.
+  std::unique_ptr<TCore> Engine = std::make_unique<TCore>();
 
   // Colour scheme in use: ThemeColors, ItemColorText, CurrentColorText.
   ColourScheme Scheme;

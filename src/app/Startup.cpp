@@ -16,6 +16,12 @@ bool Startup(TApplication& app, const QStringList& /*arguments*/) {
     IniFile config(state.AppDir + QString::fromLatin1(config::kFileName));
     state.Scheme = LoadTheme(state.AppDir, config.Read(config::themes::kName));
   }
+  QObject::connect(state.Engine.get(), &TCore::NowPlayingChanged, &app,
+                   [&state](const QString& artist, const QString& title) {
+                     state.NowArtist = artist;
+                     state.NowTitle = title;
+                   });
+  state.Engine->Init(state.AppDir);
   auto* main = new TForm1();
   main->setAttribute(Qt::WA_DeleteOnClose, false);
   app.SetMainWindow(main);
@@ -26,6 +32,7 @@ bool Startup(TApplication& app, const QStringList& /*arguments*/) {
 void Shutdown(TApplication& app) {
   delete app.MainWindow();
   app.SetMainWindow(nullptr);
+  app.State().Engine->Shutdown();
 }
 
 }  // namespace orve
