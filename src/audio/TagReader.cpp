@@ -68,6 +68,15 @@ void RecodeLatin1Frames(const TagLib::ID3v2::Tag* id3, Tags& tags) {
   }
 }
 
+// TagLib reads the ID3v1 comment without the string handler: when the
+// comment came from there, its Latin-1 characters are the file's bytes.
+void RecodeId3v1Comment(const TagLib::ID3v1::Tag* v1, Tags& tags) {
+  const TagLib::String comment = v1->comment();
+  if (!comment.isEmpty() && comment.isLatin1() && tags.comment == Utf8(comment)) {
+    tags.comment = FromLegacy(comment);
+  }
+}
+
 std::string Number(unsigned int n) { return n == 0 ? std::string() : std::to_string(n); }
 
 }  // namespace
@@ -85,10 +94,10 @@ Tags ReadTags(const std::string& path) {
   tags.comment = Utf8(tag->comment());
   tags.year = Number(tag->year());
   tags.track = Number(tag->track());
-  if (auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(ref.file()); mpeg != nullptr && mpeg->hasID3v2Tag()) {
-    const TagLib::ID3v2::Tag* id3 = mpeg->ID3v2Tag();
-    if (!id3->isEmpty()) RecodeLatin1Frames(id3, tags);
-  }
+  auto* mpeg = dynamic_cast<TagLib::MPEG::File*>(ref.file());
+  if (mpeg == nullptr) return tags;
+  if (mpeg->hasID3v1Tag()) RecodeId3v1Comment(mpeg->ID3v1Tag(), tags);
+  if (mpeg->hasID3v2Tag() && !mpeg->ID3v2Tag()->isEmpty()) RecodeLatin1Frames(mpeg->ID3v2Tag(), tags);
   return tags;
 }
 
