@@ -1,6 +1,8 @@
 #include "audio/PortAudioSink.h"
 
+#include <fcntl.h>
 #include <portaudio.h>
+#include <unistd.h>
 
 namespace orve::audio {
 namespace {
@@ -15,6 +17,29 @@ int Callback(const void*, void* output, unsigned long frames, const PaStreamCall
   return paContinue;
 }
 
+// ALSA and JACK print their probing of every possible device to stderr
+// while PortAudio looks for one; the outcome is reported once by the caller.
+class QuietStderr {
+ public:
+  QuietStderr() : saved_(dup(STDERR_FILENO)) {
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, STDERR_FILENO);
+      close(null);
+    }
+  }
+  ~QuietStderr() {
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+ private:
+  const int saved_;
+};
+
 std::string PaText(const char* call, PaError err) {
   return std::string(call) + ": " + Pa_GetErrorText(err);
 }
@@ -28,6 +53,7 @@ PortAudioSink::~PortAudioSink() {
 }
 
 bool PortAudioSink::Open(std::string& error) {
+  QuietStderr quiet;
   const PaError err = Pa_Initialize();
   if (err != paNoError) {
     error = PaText("Pa_Initialize", err);
