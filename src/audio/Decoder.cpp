@@ -162,9 +162,10 @@ bool Decoder::Seek(int64_t frame) {
   // Back at the start, a new decoder decodes exactly as at open (a flushed
   // AAC decoder keeps state that colours its first frames).
   std::string error;
-  if (target == 0) {
+  AVCodecContext* fresh = target == 0 ? NewCodecContext(error) : nullptr;
+  if (fresh != nullptr) {
     avcodec_free_context(&codec_);
-    if (!OpenCodec(error)) return false;
+    codec_ = fresh;
   } else {
     avcodec_flush_buffers(codec_);
   }

@@ -63,6 +63,8 @@ class Decoder {
   Decoder() = default;
   bool OpenInput(const std::string& path, std::string& error);
   bool OpenCodec(std::string& error);
+  // An opened decoder for the stream; nullptr with `error` set on failure.
+  AVCodecContext* NewCodecContext(std::string& error) const;
   bool OpenConverter(std::string& error);
   void FindLength();
   bool NextFrame();

@@ -61,28 +61,34 @@ bool Decoder::OpenInput(const std::string& path, std::string& error) {
   return true;
 }
 
-bool Decoder::OpenCodec(std::string& error) {
+AVCodecContext* Decoder::NewCodecContext(std::string& error) const {
   const AVStream* st = format_->streams[streamIndex_];
   const AVCodec* codec = avcodec_find_decoder(st->codecpar->codec_id);
   if (codec == nullptr) {
     error = std::string("no decoder for ") + avcodec_get_name(st->codecpar->codec_id);
-    return false;
+    return nullptr;
   }
-  codec_ = avcodec_alloc_context3(codec);
-  if (codec_ == nullptr) {
+  AVCodecContext* context = avcodec_alloc_context3(codec);
+  if (context == nullptr) {
     error = "out of memory";
-    return false;
+    return nullptr;
   }
-  int ret = avcodec_parameters_to_context(codec_, st->codecpar);
-  codec_->pkt_timebase = st->time_base;
-  indexed_ = NeedsPacketScan(format_, streamIndex_);
+  int ret = avcodec_parameters_to_context(context, st->codecpar);
+  context->pkt_timebase = st->time_base;
   // Indexed streams trim delay and padding here, by their exact index.
-  if (indexed_) codec_->flags2 |= AV_CODEC_FLAG2_SKIP_MANUAL;
-  if (ret >= 0) ret = avcodec_open2(codec_, codec, nullptr);
+  if (indexed_) context->flags2 |= AV_CODEC_FLAG2_SKIP_MANUAL;
+  if (ret >= 0) ret = avcodec_open2(context, codec, nullptr);
   if (ret < 0) {
     error = AvErrorText("avcodec_open2", ret);
-    return false;
+    avcodec_free_context(&context);
   }
+  return context;
+}
+
+bool Decoder::OpenCodec(std::string& error) {
+  indexed_ = NeedsPacketScan(format_, streamIndex_);
+  codec_ = NewCodecContext(error);
+  if (codec_ == nullptr) return false;
   rate_ = codec_->sample_rate;
   channels_ = codec_->ch_layout.nb_channels == 1 ? 1 : 2;
   if (rate_ <= 0 || codec_->ch_layout.nb_channels <= 0) {

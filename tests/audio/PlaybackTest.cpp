@@ -175,6 +175,33 @@ TEST_F(Playback, VolumeFortyGivesFourTenthsOfTheAmplitude) {
   EXPECT_LE(MaxDifference(played, 0, ref, 0, FramesOf(ref)), kLsb);
 }
 
+TEST_F(Playback, AVolumeChangeWhilePlayingIsRampedWithoutAClick) {
+  const Handle h = Open(Fixture("sine_s16.wav"));
+  ASSERT_TRUE(lib().Play(h));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 44100 * 4 / 2; }));
+  ASSERT_TRUE(lib().SetAttributes(h, 0, 10));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 44100 * 4; }));
+  ASSERT_TRUE(lib().SetAttributes(h, 0, 100));
+  ASSERT_TRUE(PlayToEnd(lib(), h));
+  const std::vector<float> played = WithoutSilence(Finish().samples, 32);
+  // The 660 Hz sine at half scale moves at most 0.047 per frame; a gain
+  // jumping at once from 1 to 0.1 would move up to 0.45.
+  float step = 0.0f;
+  for (int64_t i = 1; i < FramesOf(played); ++i) {
+    step = std::max(step, std::fabs(played[2 * i + 1] - played[2 * i - 1]));
+  }
+  EXPECT_LT(step, 0.05f);
+  // The quietest stretch of 50 ms (the quiet part lasts at least 0.5 s)
+  // peaks at a tenth of the sine's 0.5.
+  float quietest = 1.0f;
+  for (int64_t at = 0; at + 2205 <= FramesOf(played); at += 2205) {
+    float peak = 0.0f;
+    for (int64_t i = at; i < at + 2205; ++i) peak = std::max(peak, std::fabs(played[2 * i]));
+    quietest = std::min(quietest, peak);
+  }
+  EXPECT_NEAR(quietest, 0.05f, 0.002f);
+}
+
 TEST_F(Playback, HalfTheFrequencyTakesTwiceAsManyFrames) {
   const Handle h = Open(Fixture("sine_s16.wav"));
   ASSERT_TRUE(lib().SetAttributes(h, 22050, 100));
