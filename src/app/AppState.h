@@ -21,7 +21,6 @@ struct AppState {
   // Colour scheme in use: ThemeColors, ItemColorText, CurrentColorText.
   ColourScheme Scheme;
 
-  int CurrentIndex = -1;  // entry now loaded, -1 for none
   RepeatModes RepeatMode = RepeatModes::Off;
   bool PlaylistShown = false;
   bool EqualizerShown = false;

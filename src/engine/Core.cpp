@@ -1,8 +1,11 @@
 #include "engine/Core.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "base/Rounding.h"
+#include "engine/EntryKind.h"
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
 
@@ -45,18 +48,56 @@ void TCore::OpenEntry(int i) {
   const audio::Handle h =
       kind == QLatin1String(kKindStream) ? audio::kNoHandle : library_->OpenFile(Paths[i].toStdString());
   Channel = static_cast<int64_t>(h);
-  openKind_ = kind;
   PlayState = kOpened;
 }
 
+bool TCore::AddEntry(const QString& path) {
+  const QString kind = EntryKindOf(path);
+  if (kind.isEmpty()) return false;
+  QString artist, title;
+  int64_t duration = 0;
+  if (kind != QLatin1String(kKindStream) && library_) {
+    const audio::Handle h = library_->OpenDecoder(path.toStdString());
+    const audio::Tags tags = library_->GetTags(h);
+    artist = QString::fromStdString(tags.artist);
+    title = QString::fromStdString(tags.title);
+    duration = RoundHalfEven(library_->BytesToSeconds(h, library_->Length(h)));
+    library_->Free(h);
+  }
+  // A failed measurement gives the library's negative answer: never let it
+  // into the total or the time texts.
+  duration = std::clamp<int64_t>(duration, 0, INT32_MAX);
+  Kinds.append(kind);
+  Durations.append(QString::number(duration));
+  TotalSeconds = static_cast<int32_t>(std::min<int64_t>(int64_t{TotalSeconds} + duration, INT32_MAX));
+  if (!artist.isEmpty() || !title.isEmpty()) {
+    Titles.append(artist + QStringLiteral(" - ") + title);
+  } else if (kind == QLatin1String(kKindStream)) {
+    Titles.append(path);  // as every other road titles a stream: its address, until it plays
+  } else {
+    QString name = path.mid(path.lastIndexOf(u'/') + 1);  // the file-name part
+    name.chop(4);  // "song.mp3" gives "song", "take.wave" gives "take."
+    Titles.append(name);
+  }
+  Paths.append(path);
+  if (Paths.size() == 1) CurrentIndex = 0;
+  emit TotalSecondsChanged();
+  if (kind != QLatin1String(kKindStream) && RegisterFile) RegisterFile(path);
+  return true;
+}
+
+bool TCore::CurrentIsStream() const {
+  return CurrentIndex >= 0 && CurrentIndex < Kinds.size() && Kinds[CurrentIndex] == QLatin1String(kKindStream);
+}
+
 int32_t TCore::Position() const {
-  if (PlayState == kNothingLoaded || !library_ || openKind_ == QLatin1String(kKindStream)) return 0;
+  if (PlayState == kNothingLoaded || !library_ || CurrentIsStream()) return 0;
   const audio::Handle h = Handle();
   return static_cast<int32_t>(RoundHalfEven(library_->BytesToSeconds(h, library_->Position(h))));
 }
 
 int32_t TCore::Length() const {
-  if (PlayState == kNothingLoaded || !library_ || openKind_ == QLatin1String(kKindStream)) return 0;
+  if (PlayState == kNothingLoaded || !library_ || CurrentIsStream()) return 0;
   const audio::Handle h = Handle();
   return static_cast<int32_t>(RoundHalfEven(library_->BytesToSeconds(h, library_->Length(h))));
 }

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "audio/AudioLibrary.h"
@@ -49,6 +50,13 @@ class TCore : public QObject {
   QStringList Durations;  // whole seconds, as decimal text
   QStringList Kinds;
   int32_t TotalSeconds = 0;
+  // The entry now (or last) loaded, -1 for none. Kept here because the
+  // engine's own operations read and set it (Position, AddEntry).
+  int CurrentIndex = -1;
+
+  // Registers an added local file with the music base; set by the music
+  // base when it exists.
+  std::function<void(const QString& path)> RegisterFile;
 
   // Starts the engine: the library with the buffer, agent and proxy of
   // appDir + "config.ini", on the output ORVE_AUDIO_OUTPUT names.
@@ -58,6 +66,12 @@ class TCore : public QObject {
 
   // Replaces the open stream by a new one for entry i, created by its kind.
   void OpenEntry(int i);
+
+  // Appends an entry for a local file (or an address): kind, tags, duration,
+  // title. A path whose extension is not one the player knows is refused:
+  // false, and nothing changes. A duration that cannot be measured is 0.
+  // The caller appends the list item.
+  bool AddEntry(const QString& path);
 
   int32_t Position() const;  // whole seconds, halves to even; 0 in state 0 and for streams
   int32_t Length() const;
@@ -76,12 +90,13 @@ class TCore : public QObject {
   void TransportChanged(quint8 playState);
   // Play read the artist and title tags of the channel.
   void NowPlayingChanged(const QString& artist, const QString& title);
+  // TotalSeconds changed: the playlist's time label follows.
+  void TotalSecondsChanged();
 
  private:
+  bool CurrentIsStream() const;
+
   std::unique_ptr<audio::Library> library_;
-  // Kind of the entry now loaded (the entry at CurrentIndex): positions of
-  // network streams read 0.
-  QString openKind_;
 };
 
 }  // namespace orve

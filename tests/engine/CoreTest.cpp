@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSignalSpy>
 #include <chrono>
 #include <thread>
@@ -188,10 +189,79 @@ TEST_F(CoreTest, EntriesThatFailToOpenStaySilentAndSafe) {
 TEST_F(CoreTest, StreamEntriesReportNoPositionOrLength) {
   Start();
   AddEntry("http://127.0.0.1:9/none", kKindStream);
+  core.CurrentIndex = 0;
   core.OpenEntry(0);
   core.Play();
   EXPECT_EQ(core.Position(), 0);
   EXPECT_EQ(core.Length(), 0);
+}
+
+}  // namespace
+}  // namespace orve
+
+namespace orve {
+namespace {
+
+class AddEntryTest : public CoreTest {
+ protected:
+  // A copy of a fixture under another name.
+  QString Copy(const QString& fixture, const QString& name) {
+    QFile::copy(kFixtures + fixture, home.file(name));
+    return home.file(name);
+  }
+};
+
+TEST_F(AddEntryTest, KindTitleAndDuration) {
+  Start();
+  struct Case {
+    QString path;
+    const char* kind;
+    const char* title;
+    const char* duration;
+  };
+  const Case cases[] = {
+      {kFixtures + "cbr.mp3", "1", "Исполнитель - Песня", "2"},
+      {kFixtures + "id3v1_cp1251.mp3", "1", "Кино - Группа крови", "2"},
+      {Copy("tagged.m4a", "tagged.mp4"), "2", "M4A Artist - M4A Title", "2"},
+      {kFixtures + "tagged.wma", "3", "WMA Artist - WMA Title", "2"},
+      {Copy("sine_s16.wav", "Track 01.WAV"), "1", "Track 01", "2"},
+      {Copy("aiff.aiff", "x.aiff"), "1", "x.", "0"},              // 0.5 s rounds to 0 (halves to even)
+      {Copy("text.mp3", "broken.mp3"), "1", "broken", "0"},        // cannot be measured: 0, never negative
+      {"http://127.0.0.1:8000/stream", "4", "http://127.0.0.1:8000/stream", "0"},  // nothing measured
+      {"HTTPS://example.invalid/x.mp3", "4", "HTTPS://example.invalid/x.mp3", "0"},
+  };
+  int total = 0;
+  for (const auto& c : cases) {
+    ASSERT_TRUE(core.AddEntry(c.path)) << c.path.toStdString();
+    EXPECT_EQ(core.Kinds.last(), c.kind) << c.path.toStdString();
+    EXPECT_EQ(core.Titles.last(), QString::fromUtf8(c.title)) << c.path.toStdString();
+    EXPECT_EQ(core.Durations.last(), c.duration) << c.path.toStdString();
+    EXPECT_EQ(core.Paths.last(), c.path);
+    total += QString(c.duration).toInt();
+  }
+  EXPECT_EQ(core.TotalSeconds, total);
+  EXPECT_EQ(core.CurrentIndex, 0);  // the first entry became current
+}
+
+TEST_F(AddEntryTest, UnknownExtensionsAreRefusedWithoutTouchingTheLists) {
+  Start();
+  QSignalSpy spy(&core, &TCore::TotalSecondsChanged);
+  for (const QString& path : {Copy("cbr.mp3", "song.flac"), Copy("cbr.mp3", "noextension"), QString("/m/a.mp3.txt")}) {
+    EXPECT_FALSE(core.AddEntry(path)) << path.toStdString();
+  }
+  EXPECT_TRUE(core.Paths.isEmpty() && core.Titles.isEmpty() && core.Durations.isEmpty() && core.Kinds.isEmpty());
+  EXPECT_EQ(core.CurrentIndex, -1);
+  EXPECT_EQ(spy.size(), 0);
+}
+
+TEST_F(AddEntryTest, LocalFilesAreRegisteredStreamsAreNot) {
+  Start();
+  QStringList registered;
+  core.RegisterFile = [&](const QString& path) { registered.append(path); };
+  core.AddEntry(kFixtures + "cbr.mp3");
+  core.AddEntry("http://127.0.0.1:8000/");
+  core.AddEntry(kFixtures + "tagged.wma");
+  EXPECT_EQ(registered, QStringList({kFixtures + "cbr.mp3", kFixtures + "tagged.wma"}));
 }
 
 }  // namespace

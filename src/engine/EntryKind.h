@@ -1,0 +1,16 @@
+#pragma once
+// The kind of a playlist entry, decided from its path: "4" for an address
+// starting with "HTTP" (any letter case, so HTTPS too), otherwise by the
+// extension (from the last dot, ASCII letters upper-cased).
+
+#include <QString>
+
+namespace orve {
+
+// "1", "2", "3" or "4"; empty when the extension is not one the player knows.
+QString EntryKindOf(const QString& path);
+
+// True for the extensions that the file roads (drop, command line) accept.
+inline bool IsPlayablePath(const QString& path) { return !EntryKindOf(path).isEmpty(); }
+
+}  // namespace orve
