@@ -45,6 +45,12 @@ void Channel::Play() {
   state_.store(ActiveState::kPlaying, std::memory_order_release);
 }
 
+int64_t Channel::Length() const {
+  // Before the first Play the decoder is still this thread's to ask.
+  if (!thread_.joinable()) return decoder_->LengthFrames();
+  return length_.load(std::memory_order_acquire);
+}
+
 bool Channel::Finished(uint64_t heard) const {
   const int64_t at = finishedAt_.load(std::memory_order_acquire);
   return at >= 0 && heard >= static_cast<uint64_t>(at) &&
@@ -96,6 +102,7 @@ void Channel::DecodeLoop() {
   // Sleep long enough to let the ring drain a little, short enough to keep it full.
   const auto idle = std::chrono::milliseconds(std::clamp(ring_.Capacity() * 1000 / rate_ / 8, 2, 20));
   while (!quit_.load(std::memory_order_acquire)) {
+    length_.store(decoder_->LengthFrames(), std::memory_order_release);
     if (CarryOutSeek()) continue;
     const bool flushed = audioGen_.load(std::memory_order_acquire) ==
                          decoderGen_.load(std::memory_order_relaxed);
@@ -126,7 +133,7 @@ bool Channel::CarryOutSeek() {
 void Channel::FillRing(std::vector<float>& decoded, std::vector<float>& stereo) {
   const int n = decoder_->Read(decoded.data(), kDecodeChunk);
   if (n == 0) {
-    length_.store(decoder_->Position(), std::memory_order_release);
+    length_.store(decoder_->LengthFrames(), std::memory_order_release);
     ended_.store(true, std::memory_order_release);
     return;
   }

@@ -56,7 +56,7 @@ class Channel {
   // `heard` is the device frame being heard now.
   ActiveState State(uint64_t heard) const;
   int64_t Position(uint64_t heard) const;  // stream frames
-  int64_t Length() const { return length_.load(std::memory_order_acquire); }
+  int64_t Length() const;
   void Seek(int64_t frame);
   void SetVolume(int volume) { volume_.store(volume, std::memory_order_relaxed); }
   int Volume() const { return volume_.load(std::memory_order_relaxed); }
@@ -98,7 +98,7 @@ class Channel {
   std::atomic<ActiveState> state_{ActiveState::kStopped};  // UI thread writes
   std::atomic<int> volume_{100};                           // UI thread writes
   int frequency_ = 0;                                      // UI thread only
-  std::atomic<int64_t> length_;   // UI thread at open, decoder thread at the end
+  std::atomic<int64_t> length_;   // decoder thread, as the decoder learns it
   std::atomic<bool> ended_{false};  // decoder thread: everything decoded is in the ring
 
   std::atomic<int64_t> seekTarget_{0};    // UI thread writes

@@ -9,6 +9,7 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
+#include <libavutil/intreadwrite.h>
 #include <libswresample/swresample.h>
 }
 
@@ -32,6 +33,7 @@ int Decoder::Read(void* out, int frames) {
   while (done < frames) {
     if (pendingOffset_ >= pendingFrames_ && !FillPending()) {
       length_ = position_;  // the end, wherever the container said it was
+      lengthFinal_ = true;
       break;
     }
     const int n = std::min(frames - done, pendingFrames_ - pendingOffset_);
@@ -46,11 +48,42 @@ int Decoder::Read(void* out, int frames) {
 }
 
 int64_t Decoder::EndRaw() const {
-  return length_ >= 0 ? length_ + originRaw_ : INT64_MAX;
+  return length_ >= 0 && scan_ == nullptr ? length_ + originRaw_ : INT64_MAX;
+}
+
+int64_t Decoder::LengthFrames() const {
+  if (!lengthFinal_ && scan_ != nullptr && scan_->Done() && !scan_->Result().packets.empty()) {
+    return scan_->Result().TrimmedFrames();
+  }
+  return length_;
+}
+
+// Takes the worker's index over once it is done (or, with `wait`, when it is).
+void Decoder::AdoptScan(bool wait) {
+  if (scan_ == nullptr || (!wait && !scan_->Done())) return;
+  scan_->Wait();
+  if (scan_->Result().packets.empty()) {
+    index_.byteSeekable = false;  // seeks go by timestamps
+  } else {
+    index_ = scan_->Result();
+    originRaw_ = index_.leadingSkip;
+    if (!lengthFinal_) length_ = index_.TrimmedFrames();
+  }
+  scan_.reset();
+}
+
+// Until the index comes, the encoder delay is read where FFmpeg states it:
+// on the first packet.
+void Decoder::NoteEncoderDelay() {
+  sawPacket_ = true;
+  size_t size = 0;
+  const uint8_t* skip = av_packet_get_side_data(packet_, AV_PKT_DATA_SKIP_SAMPLES, &size);
+  if (skip != nullptr && size >= 10) originRaw_ = AV_RL32(skip);
 }
 
 // Decodes until a frame has something at or after position_, keeps that part.
 bool Decoder::FillPending() {
+  AdoptScan(false);
   pendingOffset_ = pendingFrames_ = 0;
   while (NextFrame()) {
     const int64_t start = FrameStartRaw();
@@ -109,6 +142,7 @@ bool Decoder::SendNextPacket() {
       av_packet_unref(packet_);
       continue;
     }
+    if (!sawPacket_ && scan_ != nullptr) NoteEncoderDelay();
     const int ret = avcodec_send_packet(codec_, packet_);
     av_packet_unref(packet_);
     if (ret >= 0) return true;
@@ -156,6 +190,7 @@ bool Decoder::ConvertFrame() {
 }
 
 bool Decoder::Seek(int64_t frame) {
+  AdoptScan(true);
   const int64_t target = std::clamp<int64_t>(frame, 0, length_ >= 0 ? length_ : INT64_MAX);
   const bool ok = indexed_ && index_.byteSeekable ? SeekIndexed(target) : SeekTimestamped(target);
   if (!ok) return false;

@@ -6,9 +6,12 @@
 // Positions are frames of that output, counted from the first sample a
 // full decode gives. Two ways of knowing them:
 // - indexed (MPEG audio, raw ADTS AAC, and any format whose length FFmpeg
-//   only estimates from the bit rate): a scan of the packets at open gives
-//   the true length and an exact seek index; encoder delay and padding are
-//   trimmed here, the way FFmpeg would trim them;
+//   only estimates from the bit rate): a scan of the packets gives the true
+//   length and an exact seek index; encoder delay and padding are trimmed
+//   here, the way FFmpeg would trim them. The scan runs at open (about
+//   1.5 ms per MB) or, for files above foregroundScanBytes, on a worker:
+//   FFmpeg's estimate stands until it is done, the encoder delay is taken
+//   from the first packet, and a seek waits for the index;
 // - timestamped (the rest): the container's duration is exact, and a seek
 //   lands by the decoded frames' timestamps.
 // Either way a seek decodes and discards up to the exact frame.
@@ -35,10 +38,12 @@ class Decoder {
  public:
   enum class Output { kS16, kFloat };
 
+  static constexpr int64_t kForegroundScanBytes = 16 << 20;
+
   // Nullptr when the file cannot be opened or holds no decodable audio;
   // `error` then says why.
-  static std::unique_ptr<Decoder> Open(const std::string& path, Output output,
-                                       std::string& error);
+  static std::unique_ptr<Decoder> Open(const std::string& path, Output output, std::string& error,
+                                       int64_t foregroundScanBytes = kForegroundScanBytes);
   ~Decoder();
   Decoder(const Decoder&) = delete;
   Decoder& operator=(const Decoder&) = delete;
@@ -48,7 +53,8 @@ class Decoder {
   int BytesPerFrame() const;
   // Length in frames; -1 when unknown. A decode that ends early (a broken
   // file) makes Position() at the end the length that holds.
-  int64_t LengthFrames() const { return length_; }
+  // Safe to ask from any thread while the owner does not use the decoder.
+  int64_t LengthFrames() const;
   int64_t Position() const { return position_; }
   // Packets the decoder refused so far (corrupt data is skipped).
   int DecodeErrors() const { return decodeErrors_; }
@@ -66,7 +72,11 @@ class Decoder {
   // An opened decoder for the stream; nullptr with `error` set on failure.
   AVCodecContext* NewCodecContext(std::string& error) const;
   bool OpenConverter(std::string& error);
-  void FindLength();
+  void FindLength(const std::string& path, int64_t foregroundScanBytes);
+  int64_t ContainerLength() const;
+  void RewindAfterScan();
+  void AdoptScan(bool wait);
+  void NoteEncoderDelay();
   bool NextFrame();
   bool SendNextPacket();
   bool ConvertFrame();
@@ -93,6 +103,9 @@ class Decoder {
   int channels_ = 0;
 
   PacketIndex index_;       // filled for indexed streams only
+  std::unique_ptr<BackgroundScan> scan_;  // a scan still running, or not yet adopted
+  bool lengthFinal_ = false;  // the decode has reached the end: length_ is what it gave
+  bool sawPacket_ = false;
   bool indexed_ = false;
   int64_t length_ = -1;     // frames, -1 unknown
   int64_t originRaw_ = 0;   // raw frame of output frame 0 (the encoder delay)

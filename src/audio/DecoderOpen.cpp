@@ -11,11 +11,11 @@ extern "C" {
 namespace orve::audio {
 
 std::unique_ptr<Decoder> Decoder::Open(const std::string& path, Output output,
-                                       std::string& error) {
+                                       std::string& error, int64_t foregroundScanBytes) {
   std::unique_ptr<Decoder> d(new Decoder());
   d->output_ = output;
   if (!d->OpenInput(path, error) || !d->OpenCodec(error)) return nullptr;
-  d->FindLength();
+  d->FindLength(path, foregroundScanBytes);
   d->packet_ = av_packet_alloc();
   d->frame_ = av_frame_alloc();
   if (d->packet_ == nullptr || d->frame_ == nullptr) {
@@ -98,29 +98,43 @@ bool Decoder::OpenCodec(std::string& error) {
   return true;
 }
 
-void Decoder::FindLength() {
-  const AVStream* st = format_->streams[streamIndex_];
-  const AVRational perFrame{1, rate_};
-  if (indexed_ && ScanPackets(format_, streamIndex_, index_)) {
+void Decoder::FindLength(const std::string& path, int64_t foregroundScanBytes) {
+  if (indexed_ && avio_size(format_->pb) > foregroundScanBytes) {
+    // Long file: FFmpeg's estimate until the worker has the true length.
+    scan_ = std::make_unique<BackgroundScan>(path, streamIndex_);
+    length_ = ContainerLength();
+  } else if (indexed_ && ScanPackets(format_, streamIndex_, index_)) {
     originRaw_ = index_.leadingSkip;
     length_ = index_.TrimmedFrames();
+    RewindAfterScan();
   } else {
     indexed_ = false;
-    if (st->duration != AV_NOPTS_VALUE) {
-      length_ = av_rescale_q(st->duration, st->time_base, perFrame);
-    } else if (format_->duration != AV_NOPTS_VALUE) {
-      length_ = av_rescale_q(format_->duration, AVRational{1, AV_TIME_BASE}, perFrame);
-    }
-    if (st->start_time != AV_NOPTS_VALUE) originPts_ = av_rescale_q(st->start_time, st->time_base, perFrame);
+    length_ = ContainerLength();
+    const AVStream* st = format_->streams[streamIndex_];
+    if (st->start_time != AV_NOPTS_VALUE) originPts_ = av_rescale_q(st->start_time, st->time_base, AVRational{1, rate_});
   }
-  // Back to the first packet; what follows decodes from the start.
-  if (indexed_ && index_.byteSeekable) {
+  nextRaw_ = 0;
+}
+
+int64_t Decoder::ContainerLength() const {
+  const AVStream* st = format_->streams[streamIndex_];
+  const AVRational perFrame{1, rate_};
+  if (st->duration != AV_NOPTS_VALUE) return av_rescale_q(st->duration, st->time_base, perFrame);
+  if (format_->duration != AV_NOPTS_VALUE) {
+    return av_rescale_q(format_->duration, AVRational{1, AV_TIME_BASE}, perFrame);
+  }
+  return -1;
+}
+
+// Back to the first packet; what follows decodes from the start.
+void Decoder::RewindAfterScan() {
+  const AVStream* st = format_->streams[streamIndex_];
+  if (index_.byteSeekable) {
     av_seek_frame(format_, streamIndex_, index_.packets.front().bytePos, AVSEEK_FLAG_BYTE);
-  } else if (!index_.packets.empty()) {
+  } else {
     av_seek_frame(format_, streamIndex_, st->start_time == AV_NOPTS_VALUE ? 0 : st->start_time,
                   AVSEEK_FLAG_BACKWARD);
   }
-  nextRaw_ = 0;
 }
 
 }  // namespace orve::audio

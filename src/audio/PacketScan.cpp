@@ -44,12 +44,19 @@ void AddSkips(const AVPacket* packet, PacketIndex& index) {
 
 }  // namespace
 
-bool ScanPackets(AVFormatContext* format, int stream, PacketIndex& index) {
+bool ScanPackets(AVFormatContext* format, int stream, PacketIndex& index,
+                 const std::atomic<bool>* cancel) {
   const AVStream* st = format->streams[stream];
   const AVRational perFrame{1, st->codecpar->sample_rate};
   AVPacket* packet = av_packet_alloc();
   if (packet == nullptr) return false;
+  bool cancelled = false;
   while (av_read_frame(format, packet) >= 0) {
+    cancelled = cancel != nullptr && cancel->load(std::memory_order_relaxed);
+    if (cancelled) {
+      av_packet_unref(packet);
+      break;
+    }
     if (packet->stream_index == stream) {
       index.packets.push_back({packet->pos, index.rawFrames});
       if (packet->pos < 0) index.byteSeekable = false;
@@ -59,7 +66,30 @@ bool ScanPackets(AVFormatContext* format, int stream, PacketIndex& index) {
     av_packet_unref(packet);
   }
   av_packet_free(&packet);
-  return !index.packets.empty();
+  return !cancelled && !index.packets.empty();
+}
+
+BackgroundScan::BackgroundScan(const std::string& path, int stream)
+    : worker_(&BackgroundScan::Run, this, path, stream) {}
+
+BackgroundScan::~BackgroundScan() {
+  cancel_.store(true, std::memory_order_relaxed);
+  Wait();
+}
+
+void BackgroundScan::Wait() {
+  if (worker_.joinable()) worker_.join();
+}
+
+void BackgroundScan::Run(std::string path, int stream) {
+  AVFormatContext* format = nullptr;
+  if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) >= 0 &&
+      avformat_find_stream_info(format, nullptr) >= 0 && stream < static_cast<int>(format->nb_streams) &&
+      !ScanPackets(format, stream, index_, &cancel_)) {
+    index_ = PacketIndex{};
+  }
+  avformat_close_input(&format);
+  done_.store(true, std::memory_order_release);
 }
 
 }  // namespace orve::audio

@@ -4,8 +4,11 @@
 // demuxed, none decoded, and their durations are summed. The same pass
 // records where each packet starts, so seeks can land exactly.
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <thread>
 #include <vector>
 
 struct AVFormatContext;
@@ -33,7 +36,37 @@ struct PacketIndex {
 bool NeedsPacketScan(const AVFormatContext* format, int stream);
 
 // Reads all packets of `stream` from the current position. The demuxer is
-// left at the end of the file. False when no packet of the stream was seen.
-bool ScanPackets(AVFormatContext* format, int stream, PacketIndex& index);
+// left at the end of the file. False when no packet of the stream was seen
+// or `cancel` was set on the way.
+bool ScanPackets(AVFormatContext* format, int stream, PacketIndex& index,
+                 const std::atomic<bool>* cancel = nullptr);
+
+// The scan of a long file on a worker thread with a demuxer of its own, so
+// opening the file never waits for it.
+//
+// Threads: the worker writes the index, then sets done_ (release). Any
+// thread may ask Done(); Result() may be read once Done() is true. The
+// owner (the decoder's thread) may Wait; the destructor cancels the scan
+// and joins the worker.
+class BackgroundScan {
+ public:
+  BackgroundScan(const std::string& path, int stream);
+  ~BackgroundScan();
+  BackgroundScan(const BackgroundScan&) = delete;
+  BackgroundScan& operator=(const BackgroundScan&) = delete;
+
+  bool Done() const { return done_.load(std::memory_order_acquire); }
+  // Empty packets when the scan failed.
+  const PacketIndex& Result() const { return index_; }
+  void Wait();
+
+ private:
+  void Run(std::string path, int stream);
+
+  PacketIndex index_;               // worker thread until done_
+  std::atomic<bool> done_{false};   // worker thread writes
+  std::atomic<bool> cancel_{false}; // owner writes
+  std::thread worker_;              // owner
+};
 
 }  // namespace orve::audio
