@@ -100,6 +100,33 @@ Mono BandPass(const Mono& x, double centreHz, double octaves, int rate) {
   return y;
 }
 
+Mono HighPass(const Mono& x, double cornerHz, int rate) {
+  const double w0 = 2 * kPi * cornerHz / rate;
+  Mono y = x;
+  for (double q : {0.54119610, 1.3065630}) {  // Butterworth 4th order
+    const double alpha = std::sin(w0) / (2 * q), c = std::cos(w0), a0 = 1 + alpha;
+    Biquad f{(1 + c) / 2 / a0, -(1 + c) / a0, (1 + c) / 2 / a0, -2 * c / a0, (1 - alpha) / a0};
+    for (float& v : y) v = static_cast<float>(f.Run(v));
+  }
+  return y;
+}
+
+Mono LowPass(const Mono& x, double cornerHz, int rate) {
+  const double w0 = 2 * kPi * cornerHz / rate;
+  Mono y = x;
+  for (double q : {0.54119610, 1.3065630}) {
+    const double alpha = std::sin(w0) / (2 * q), c = std::cos(w0), a0 = 1 + alpha;
+    Biquad f{(1 - c) / 2 / a0, (1 - c) / a0, (1 - c) / 2 / a0, -2 * c / a0, (1 - alpha) / a0};
+    for (float& v : y) v = static_cast<float>(f.Run(v));
+  }
+  return y;
+}
+
+size_t WholePeriods(double hz, int rate, double seconds) {
+  const double periods = std::ceil(seconds * hz);
+  return static_cast<size_t>(std::lround(periods * rate / hz));
+}
+
 double Rt60(const Mono& h, int rate) {
   std::vector<double> edc(h.size() + 1, 0.0);
   for (size_t i = h.size(); i-- > 0;) edc[i] = edc[i + 1] + double{h[i]} * h[i];

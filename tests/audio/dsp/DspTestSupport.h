@@ -29,6 +29,11 @@ double Energy(const Mono& x, size_t from, size_t to);
 double ToneAmplitude(const Mono& x, double hz, int rate, size_t from, size_t to);
 // Octave-band (or narrower) filtered copy: two cascaded band-pass biquads.
 Mono BandPass(const Mono& x, double centreHz, double octaves, int rate);
+// 4th-order Butterworth high-pass (two cascaded 2nd-order sections).
+Mono HighPass(const Mono& x, double cornerHz, int rate);
+Mono LowPass(const Mono& x, double cornerHz, int rate);
+// Frames that hold a whole number of periods of `hz`, at least `seconds` long.
+size_t WholePeriods(double hz, int rate, double seconds);
 // RT60 in seconds by Schroeder backward integration, fit from -5 to -35 dB.
 double Rt60(const Mono& impulseResponse, int rate);
 // Magnitude spectrum in dB (Hann window over the whole input, zero-padded
