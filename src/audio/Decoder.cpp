@@ -51,6 +51,10 @@ int64_t Decoder::EndRaw() const {
   return length_ >= 0 && scan_ == nullptr ? length_ + originRaw_ : INT64_MAX;
 }
 
+bool Decoder::Ended() const {
+  return lengthFinal_ || (scan_ == nullptr && length_ >= 0 && position_ >= length_);
+}
+
 int64_t Decoder::LengthFrames() const {
   if (!lengthFinal_ && scan_ != nullptr && scan_->Done() && !scan_->Result().packets.empty()) {
     return scan_->Result().TrimmedFrames();

@@ -56,6 +56,9 @@ class Decoder {
   // Safe to ask from any thread while the owner does not use the decoder.
   int64_t LengthFrames() const;
   int64_t Position() const { return position_; }
+  // Everything has been read: a read gave 0, or the position is at a length
+  // that is known for sure.
+  bool Ended() const;
   // Packets the decoder refused so far (corrupt data is skipped).
   int DecodeErrors() const { return decodeErrors_; }
 

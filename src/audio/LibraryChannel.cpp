@@ -13,10 +13,6 @@ constexpr int kMinFrequency = 100;
 constexpr int kMaxFrequency = 1'000'000;
 constexpr int kWaveFrames = 512;
 
-bool DecodeEnded(const Decoder& d) {
-  return d.LengthFrames() >= 0 && d.Position() >= d.LengthFrames();
-}
-
 }  // namespace
 
 bool Library::Play(Handle h) {
@@ -44,7 +40,7 @@ bool Library::Stop(Handle h) {
 ActiveState Library::IsActive(Handle h) const {
   const Stream* s = impl_->Find(h);
   if (s == nullptr) return ActiveState::kStopped;
-  if (s->decoder != nullptr) return DecodeEnded(*s->decoder) ? ActiveState::kStopped : ActiveState::kPlaying;
+  if (s->decoder != nullptr) return s->decoder->Ended() ? ActiveState::kStopped : ActiveState::kPlaying;
   s->channel->CollectRetired();
   return s->channel->State(impl_->mixer->HeardFrame());
 }
