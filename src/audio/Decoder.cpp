@@ -52,7 +52,7 @@ int64_t Decoder::EndRaw() const {
 }
 
 bool Decoder::Ended() const {
-  return lengthFinal_ || (scan_ == nullptr && length_ >= 0 && position_ >= length_);
+  return (lengthFinal_ || scan_ == nullptr) && length_ >= 0 && position_ >= length_;
 }
 
 int64_t Decoder::LengthFrames() const {

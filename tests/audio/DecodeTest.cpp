@@ -102,6 +102,7 @@ TEST_P(DecodeFormat, SeeksToTheExactSample) {
   } else {
     EXPECT_LE(worst, 40) << "the seek landed elsewhere";
   }
+  EXPECT_EQ(lib.IsActive(h), ActiveState::kPlaying) << "decoding again after the seek";
   // Position 0 rewinds.
   ASSERT_TRUE(lib.SetPosition(h, 0));
   ASSERT_EQ(lib.ReadDecoded(h, piece.data(), static_cast<int>(piece.size() * 2)), static_cast<int>(piece.size() * 2));
