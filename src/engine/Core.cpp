@@ -86,6 +86,13 @@ bool TCore::AddEntry(const QString& path) {
   return true;
 }
 
+void TCore::AddStreamEntry(const QString& url, const QString& title) {
+  Paths.append(url);
+  Titles.append(title);
+  Durations.append(QStringLiteral("0"));
+  Kinds.append(QString::fromLatin1(kKindStream));
+}
+
 bool TCore::CurrentIsStream() const {
   return CurrentIndex >= 0 && CurrentIndex < Kinds.size() && Kinds[CurrentIndex] == QLatin1String(kKindStream);
 }

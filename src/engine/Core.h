@@ -72,6 +72,10 @@ class TCore : public QObject {
   // false, and nothing changes. A duration that cannot be measured is 0.
   // The caller appends the list item.
   bool AddEntry(const QString& path);
+  // Appends a stream entry as the URL window, the saved playlist and the
+  // radio base do: duration 0, CurrentIndex untouched. The caller appends
+  // the list item.
+  void AddStreamEntry(const QString& url, const QString& title);
 
   int32_t Position() const;  // whole seconds, halves to even; 0 in state 0 and for streams
   int32_t Length() const;

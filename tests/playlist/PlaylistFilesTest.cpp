@@ -1,0 +1,79 @@
+#include "playlist/PlaylistFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "engine/Core.h"
+#include "settings/LineFile.h"
+#include "support/TempDir.h"
+
+namespace orve {
+namespace {
+
+const QString kFixtures = QStringLiteral(ORVE_FIXTURES_DIR "/audio/");
+
+class PlaylistFilesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qputenv("ORVE_AUDIO_OUTPUT", "null");
+    core.Init(home.path() + "/");
+  }
+  AppendItem Append() {
+    return [this] { items.append(core.Titles.last()); };
+  }
+  test::TempDir home;
+  TCore core;
+  QStringList items;  // stands for the list control: one item per appended entry
+};
+
+TEST_F(PlaylistFilesTest, DefaultPlaylistKeepsFilesAndStreamsDropsTheRest) {
+  const QString file = kFixtures + "cbr.mp3";
+  const QString pld = home.write("Default.pld", (file + "\r\n" + home.file("gone.mp3") +
+                                                 "\nhttp://127.0.0.1:8000/radio\r\r\n" + file + " \r\n")
+                                                    .toUtf8());
+  LoadDefaultPlaylistLines(core, ReadLineFile(pld), Append());
+  EXPECT_EQ(core.Paths, QStringList({file, "http://127.0.0.1:8000/radio"}));
+  EXPECT_EQ(core.Titles, QStringList({"Исполнитель - Песня", "http://127.0.0.1:8000/radio"}));
+  EXPECT_EQ(core.Kinds, QStringList({"1", "4"}));
+  EXPECT_EQ(core.Durations, QStringList({"2", "0"}));
+  EXPECT_EQ(items.size(), core.Paths.size());
+  EXPECT_EQ(core.TotalSeconds, 2);
+  WriteLineFile(pld, core.Paths);
+  EXPECT_EQ(test::ReadAll(pld), (file + "\r\nhttp://127.0.0.1:8000/radio\r\n").toUtf8());
+}
+
+TEST_F(PlaylistFilesTest, StreamLinesDoNotChangeTheCurrentEntry) {
+  LoadDefaultPlaylistLines(core, {"HTTP://127.0.0.1/a", "https://127.0.0.1/b"}, Append());
+  EXPECT_EQ(core.CurrentIndex, -1);
+  EXPECT_EQ(core.Kinds, QStringList({"4", "4"}));
+}
+
+TEST_F(PlaylistFilesTest, M3uReadingRule) {
+  const QString file = kFixtures + "cbr.mp3";
+  QFile::copy(kFixtures + "sine_s16.wav", home.file("relative.wav"));
+  const QStringList lines{"#EXTM3U",
+                          "#EXTINF:2,Title From The List",
+                          file,
+                          "#extinf:2,lower case is not skipped but names no file",
+                          "",
+                          "http://127.0.0.1:8000/radio",
+                          "relative.wav",  // not resolved against the list's folder
+                          home.file("gone.mp3"),
+                          kFixtures + "wav_s16_mono.wav"};
+  LoadM3uLines(core, lines, Append());
+  EXPECT_EQ(core.Paths, QStringList({file, kFixtures + "wav_s16_mono.wav"}));
+  EXPECT_EQ(core.Titles.first(), "Исполнитель - Песня");  // from the tags, not the #EXTINF line
+  EXPECT_EQ(items.size(), 2);
+}
+
+TEST_F(PlaylistFilesTest, M3uWriting) {
+  const QString name = home.file("list.m3u");
+  WriteLineFile(name, M3uLines({}));
+  EXPECT_EQ(test::ReadAll(name), "#EXTM3U\r\n");
+  WriteLineFile(name, M3uLines({"/m/Кино.mp3", "http://127.0.0.1/r"}));
+  EXPECT_EQ(test::ReadAll(name), QString("#EXTM3U\r\n/m/Кино.mp3\r\nhttp://127.0.0.1/r\r\n").toUtf8());
+}
+
+}  // namespace
+}  // namespace orve
