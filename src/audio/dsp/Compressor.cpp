@@ -39,14 +39,20 @@ void Compressor::Apply(const CompressorParams& p, bool snap) {
   releasePole_ = PoleFor(p.release, rate_);
   gainDb_.SetTarget(p.gain, snap ? 0 : MsToFrames(kGainRampMs, rate_));
   const int predelay = static_cast<int>(std::lround(p.predelay * 1e-3 * rate_));
+  pendingPredelay_ = predelay;
   if (snap) {
     predelay_ = oldPredelay_ = predelay;
     fade_.Stop();
-  } else if (predelay != predelay_) {
-    oldPredelay_ = predelay_;
-    predelay_ = predelay;
-    fade_.Start(MsToFrames(kFadeMs, rate_));
+  } else if (!fade_.Active()) {
+    StartPendingFade();
   }
+}
+
+void Compressor::StartPendingFade() {
+  if (pendingPredelay_ == predelay_) return;
+  oldPredelay_ = predelay_;
+  predelay_ = pendingPredelay_;
+  fade_.Start(MsToFrames(kFadeMs, rate_));
 }
 
 float Compressor::Reduction(float left, float right) {
@@ -74,6 +80,7 @@ void Compressor::Process(float* s, int frames) {
       const float w = fade_.Next();
       l = line_[0].Tap(oldPredelay_ + 1) * (1 - w) + w * l;
       r = line_[1].Tap(oldPredelay_ + 1) * (1 - w) + w * r;
+      if (!fade_.Active()) StartPendingFade();
     }
     s[0] = l * gain;
     s[1] = r * gain;

@@ -10,7 +10,8 @@
 // with a = 10^(-1/(T*fs)), so T is the time to cover 90 % of a step.
 //
 // Threshold, ratio and times act through gr and do not click. Gain ramps
-// over 10 ms; a new predelay crossfades the read tap over 20 ms.
+// over 10 ms; a new predelay crossfades the read tap over 20 ms (one that
+// arrives during a crossfade waits for it).
 
 #include "audio/dsp/DelayLine.h"
 #include "audio/dsp/DspBlock.h"
@@ -28,12 +29,14 @@ class Compressor : public ParamBlock<CompressorParams> {
  private:
   void Apply(const CompressorParams& p, bool snap);
   float Reduction(float left, float right);  // advances the detector, returns gr in dB
+  void StartPendingFade();
 
   int rate_ = 0;               // Hz; 0 until Prepare
   CompressorParams applied_;   // last record taken from the mailbox
   DelayLine line_[2];          // the audio, for the look-ahead
   int predelay_ = 0;           // frames P, read tap now (new side of a fade)
   int oldPredelay_ = 0;        // frames, tap faded out
+  int pendingPredelay_ = 0;    // frames, wanted once the current fade ends
   Crossfade fade_;             // weight of predelay_ against oldPredelay_
   float thresholdDb_ = 0;      // dB
   float thresholdLinear_ = 1;  // 10^(threshold/20), below it t = 0 without a log

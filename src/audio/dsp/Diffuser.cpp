@@ -4,7 +4,10 @@
 
 namespace orve::dsp {
 namespace {
-constexpr double kStageMs[Diffuser::kStages] = {4.76, 3.58, 12.73, 9.30};
+// Short stages: an all-pass rings for about 14 times its delay at g = 0.618,
+// and that ringing must stay well inside the shortest decay (0.1 s with a
+// 0.1 HF ratio).
+constexpr double kStageMs[Diffuser::kStages] = {1.3, 1.9, 2.7, 3.7};
 }
 
 void Diffuser::Allocate(int sampleRate) {

@@ -74,16 +74,21 @@ void FeedbackNetwork::SetLoop(const float* decay, const float* damping) {
 }
 
 void FeedbackNetwork::Process(float in, float& left, float& right) {
-  float v[kLines];
+  float v[kLines], mid[kLines];
   if (fade_.Active()) {
     const float w = fade_.Next();
     for (int i = 0; i < kLines; ++i) {
       const float oldTap = line_[i].Tap(oldLength_[i]);
+      const float oldMid = line_[i].Tap(oldLength_[i] / 2);
       v[i] = oldTap + w * (line_[i].Tap(length_[i]) - oldTap);
+      mid[i] = oldMid + w * (line_[i].Tap(length_[i] / 2) - oldMid);
     }
     if (!fade_.Active()) StartPendingFade();
   } else {
-    for (int i = 0; i < kLines; ++i) v[i] = line_[i].Tap(length_[i]);
+    for (int i = 0; i < kLines; ++i) {
+      v[i] = line_[i].Tap(length_[i]);
+      mid[i] = line_[i].Tap(length_[i] / 2);
+    }
   }
   float sum = 0;
   for (int i = 0; i < kLines; ++i) {
@@ -98,8 +103,8 @@ void FeedbackNetwork::Process(float in, float& left, float& right) {
     const float wr = feed + lowpass_[i + 1];
     line_[i].Push(wl);
     line_[i + 1].Push(wr);
-    left += wl;
-    right += wr;
+    left += wl + mid[i];
+    right += wr + mid[i + 1];
   }
 }
 

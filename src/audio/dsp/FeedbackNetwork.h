@@ -1,9 +1,9 @@
 #pragma once
 // The late reverb: an 8-line feedback delay network (Jot) with the
 // Householder matrix A = I - (2/8) 1 1^T, a decay gain and a one-pole
-// damping filter per line. L sums the even lines, R the odd ones; outputs
-// are read where the lines are written, so the diffused input is heard at
-// once and the recirculation builds on it.
+// damping filter per line. L sums the even lines, R the odd ones, each read
+// twice: where it is written (the diffused input is heard at once) and at
+// half its length (which fills the gap until the first recirculation).
 //
 // Line lengths are base lengths of 30..75 ms times a density scale, made
 // distinct primes. A new scale moves every read tap with a 50 ms crossfade

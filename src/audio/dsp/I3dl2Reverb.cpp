@@ -86,9 +86,10 @@ I3dl2Reverb::Coefs I3dl2Reverb::CoefsFor(const I3dl2ReverbParams& p) const {
     c.damping[i] = static_cast<float>(damp);
     meanSquare += g * g / kLines;
   }
-  // Each output sums half the lines; their energy is about 1/(1 - mean g^2).
+  // Each output reads half the lines twice; the energy written into all
+  // lines is about 1/(1 - mean g^2), and each output hears about all of it.
   const double late = std::min(1.0, MillibelToGain(p.room + p.reverb));
-  c.lateGain = static_cast<float>(late * std::sqrt(2.0 * (1.0 - meanSquare)));
+  c.lateGain = static_cast<float>(late * std::sqrt(1.0 - meanSquare));
   return c;
 }
 

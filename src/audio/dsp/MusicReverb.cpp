@@ -22,18 +22,28 @@ void Smooth(float& value, float target) {
   if (std::fabs(value - target) < 1e-7f) value = target;
 }
 
-// Tail energy of one loop fed a unit impulse: sum over passes of
-// (g^2 |H|^2)^k, averaged over frequency.
-double LoopEnergy(double g, double d) {
+// Power gain of a pair's lossy all-pass for broadband input: the direct
+// part g^2, then the dispersed part, each round trip of its delay scaled by
+// `stateGain`. 1 when stateGain is 1 (lossless).
+double AllpassPower(double stateGain) {
+  const double g2 = double{kAllpass} * kAllpass, s2 = stateGain * stateGain;
+  return g2 + (1 - g2) * (1 - g2) * s2 / (1 - g2 * s2);
+}
+
+// Tail energy of one loop fed a unit impulse: the sum over passes of the
+// per-pass power gain, averaged over frequency.
+double LoopEnergy(double passPower, double d) {
   double sum = 0;
   for (int j = 0; j < kEnergyPoints; ++j) {
     const double w = kPi * (j + 0.5) / kEnergyPoints;
     const double h2 = (1 - d) * (1 - d) + d * d + 2 * d * (1 - d) * std::cos(w);
-    const double x = g * g * h2;
+    const double x = passPower * h2;
     sum += x / (1 - x);
   }
   return sum / kEnergyPoints;
 }
+
+double NormFor(double energy) { return energy > 1e-30 ? 1.0 / std::sqrt(energy) : 0.0; }
 
 }  // namespace
 
@@ -65,16 +75,19 @@ void MusicReverb::Reset() {
 MusicReverb::Coefs MusicReverb::CoefsFor(const MusicReverbParams& p) const {
   Coefs c;
   const double perFrame = -3.0 / (rate_ * p.reverbTime * 1e-3);  // log10 of the gain per frame
-  double energy = 0;
+  for (int q = 0; q < 2; ++q) c.stateGain[q] = static_cast<float>(std::pow(10.0, perFrame * pairFrames_[q]));
+  double energy[kLoops];
   for (int k = 0; k < kLoops; ++k) {
     const double g = std::pow(10.0, perFrame * loopFrames_[k]);
     const double d = 0.5 * (1 - std::pow(g, 1.0 / p.highFreqRTRatio - 1.0));
-    c.lineGain[k] = static_cast<float>(std::pow(10.0, perFrame * lineFrames_[k]));
+    const double line = std::pow(10.0, perFrame * lineFrames_[k]);
+    c.lineGain[k] = static_cast<float>(line);
     c.damping[k] = static_cast<float>(d);
-    energy += LoopEnergy(g, d) / kLoops;
+    energy[k] = LoopEnergy(line * line * AllpassPower(c.stateGain[kPairOf[k]]), d);
   }
-  for (int q = 0; q < 2; ++q) c.stateGain[q] = static_cast<float>(std::pow(10.0, perFrame * pairFrames_[q]));
-  c.norm = energy > 1e-30 ? static_cast<float>(1.0 / std::sqrt(energy)) : 0.0f;
+  // A unit impulse on both inputs: L hears loops A and C, R hears B and D.
+  c.norm[0] = static_cast<float>(NormFor(energy[kA] + energy[kC]));
+  c.norm[1] = static_cast<float>(NormFor(energy[kB] + energy[kD]));
   return c;
 }
 
@@ -98,7 +111,8 @@ void MusicReverb::StepCoefs() {
     Smooth(coefs_.damping[k], target_.damping[k]);
   }
   for (int q = 0; q < 2; ++q) Smooth(coefs_.stateGain[q], target_.stateGain[q]);
-  Smooth(coefs_.norm, target_.norm);
+  Smooth(coefs_.norm[0], target_.norm[0]);
+  Smooth(coefs_.norm[1], target_.norm[1]);
 }
 
 void MusicReverb::Process(float* stereo, int frames) {
@@ -144,15 +158,15 @@ void MusicReverb::Loops(const float* in, float* out) {
 }
 
 void MusicReverb::Run(float* s, int frames) {
-  const float norm = coefs_.norm;
+  const float normL = coefs_.norm[0], normR = coefs_.norm[1];
   for (int i = 0; i < frames; ++i, s += 2) {
     const float dry = dry_.Next();
     const float wet = wet_.Next();
     const float in[kLoops] = {wet * s[0], wet * s[1], -wet * s[1], wet * s[0]};  // A B C D
     float out[kLoops];
     Loops(in, out);
-    s[0] = dry * s[0] + norm * (out[kA] + out[kC]);
-    s[1] = dry * s[1] + norm * (out[kB] + out[kD]);
+    s[0] = dry * s[0] + normL * (out[kA] + out[kC]);
+    s[1] = dry * s[1] + normR * (out[kB] + out[kD]);
   }
 }
 

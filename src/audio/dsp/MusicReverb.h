@@ -11,7 +11,8 @@
 // 10^(-3 L_k / (fs * RT)). d_k = (1 - g_k^(1/ratio - 1)) / 2 meets the HF
 // time at Nyquist.
 // Gains: dry = sqrt(1 - 10^(Mix/10)), wet = sqrt(10^(Mix/10)) * norm, both
-// times 10^(InGain/20); norm makes a unit impulse's tail energy about 1.
+// times 10^(InGain/20); norm (per output) makes the tail energy of a unit
+// impulse on both inputs about 1 on each output.
 // Dry and wet ramp over 10 ms; loop coefficients and norm are smoothed
 // every 32 frames (loop lengths never change).
 
@@ -34,7 +35,7 @@ class MusicReverb : public ParamBlock<MusicReverbParams> {
     float lineGain[kLoops] = {};  // gain of each loop's own delay line
     float stateGain[2] = {};      // gain of each all-pass pair's delay
     float damping[kLoops] = {};   // d_k
-    float norm = 0;               // output normalisation
+    float norm[2] = {};           // output normalisation, L and R
   };
   void Apply(const MusicReverbParams& p, bool snap);
   Coefs CoefsFor(const MusicReverbParams& p) const;

@@ -35,7 +35,7 @@ void PeakLimiter::Reset() {
 void PeakLimiter::Apply(const LimiterParams& p) {
   applied_ = p;
   ceiling_ = static_cast<float>(DbToGain(p.ceilingDb));
-  releasePole_ = static_cast<float>(std::exp(-1.0 / (p.releaseMs * 1e-3 * rate_)));
+  releasePole_ = std::exp(-1.0 / (p.releaseMs * 1e-3 * rate_));
 }
 
 float PeakLimiter::HeldMinimum(float need) {
@@ -72,12 +72,14 @@ void PeakLimiter::Process(float* s, int frames) {
     held_.Push(held);
     if (limited_ == 0) heldSum_ = window_;  // no rounding drift once the window is clear
     const float smooth = limited_ == 0 ? 1.0f : static_cast<float>(heldSum_ / window_);
+    // In double: a float recovery stalls a few ulps below 1.
     gain_ = smooth < gain_ ? smooth : smooth + releasePole_ * (gain_ - smooth);
-    if (gain_ > 0.9999999f && smooth == 1.0f) gain_ = 1.0f;
+    if (smooth == 1.0f && gain_ > 1 - 1e-7) gain_ = 1;
+    const auto g = static_cast<float>(gain_);
     audio_[0].Push(s[0]);
     audio_[1].Push(s[1]);
-    s[0] = audio_[0].Tap(window_) * gain_;
-    s[1] = audio_[1].Tap(window_) * gain_;
+    s[0] = audio_[0].Tap(window_) * g;
+    s[1] = audio_[1].Tap(window_) * g;
   }
 }
 

@@ -31,7 +31,7 @@ class PeakLimiter : public ParamBlock<LimiterParams> {
   LimiterParams applied_;    // last record taken from the mailbox
   int window_ = 1;           // frames of look-ahead window
   float ceiling_ = 1;        // linear peak ceiling
-  float releasePole_ = 0;    // one-pole factor per frame for recovery
+  double releasePole_ = 0;   // one-pole factor per frame for recovery
   DelayLine audio_[2];       // the delayed music
   // Monotonic queue of (frame index, needed gain) for the sliding minimum.
   std::vector<float> queueGain_;
@@ -41,7 +41,7 @@ class PeakLimiter : public ParamBlock<LimiterParams> {
   DelayLine held_;           // held minimum of the last `window_` frames
   double heldSum_ = 0;       // their sum (box average numerator)
   int limited_ = 0;          // how many of them are below 1
-  float gain_ = 1;           // gain applied now
+  double gain_ = 1;          // gain applied now
 };
 
 }  // namespace orve::dsp

@@ -93,10 +93,12 @@ double ToneAmplitude(const Mono& x, double hz, int rate, size_t from, size_t to)
   return 2 * std::hypot(s, c) / static_cast<double>(to - from);
 }
 
-Mono BandPass(const Mono& x, double centreHz, double octaves, int rate) {
-  Biquad a = BandPassBiquad(centreHz, octaves, rate), b = a;
-  Mono y(x.size());
-  for (size_t i = 0; i < x.size(); ++i) y[i] = static_cast<float>(b.Run(a.Run(x[i])));
+Mono BandPass(const Mono& x, double centreHz, double octaves, int rate, int sections) {
+  Mono y = x;
+  for (int k = 0; k < sections; ++k) {
+    Biquad f = BandPassBiquad(centreHz, octaves, rate);
+    for (float& v : y) v = static_cast<float>(f.Run(v));
+  }
   return y;
 }
 

@@ -27,8 +27,9 @@ double PeakAbs(const Mono& x, size_t from, size_t to);
 double Energy(const Mono& x, size_t from, size_t to);
 // Amplitude of the `hz` component over [from, to) (projection on sin/cos).
 double ToneAmplitude(const Mono& x, double hz, int rate, size_t from, size_t to);
-// Octave-band (or narrower) filtered copy: two cascaded band-pass biquads.
-Mono BandPass(const Mono& x, double centreHz, double octaves, int rate);
+// Octave-band (or narrower) filtered copy: `sections` cascaded band-pass
+// biquads (more sections: steeper skirts, less leakage from other bands).
+Mono BandPass(const Mono& x, double centreHz, double octaves, int rate, int sections = 2);
 // 4th-order Butterworth high-pass (two cascaded 2nd-order sections).
 Mono HighPass(const Mono& x, double cornerHz, int rate);
 Mono LowPass(const Mono& x, double cornerHz, int rate);
