@@ -36,9 +36,9 @@ int MarkupListBox::AddItem(const QString& text) {
 void MarkupListBox::InsertItem(int index, const QString& text) {
   if (index < 0 || index > Count()) return;
   items_.insert(index, text);
-  rows_.insert(rows_.begin() + index, std::nullopt);
-  if (itemIndex_ >= index) ++itemIndex_;
+  rows_.emplace(rows_.begin() + index);
   UpdateGeometry();
+  if (itemIndex_ >= index) SelectionMoved(itemIndex_ + 1);
 }
 
 void MarkupListBox::SetItem(int index, const QString& text) {
@@ -52,13 +52,17 @@ void MarkupListBox::DeleteItem(int index) {
   if (index < 0 || index >= Count()) return;
   items_.removeAt(index);
   rows_.erase(rows_.begin() + index);
-  if (itemIndex_ == index) {
-    itemIndex_ = -1;
-    emit currentChanged(-1);
-  } else if (itemIndex_ > index) {
-    --itemIndex_;
-  }
   UpdateGeometry();
+  if (itemIndex_ == index)
+    SelectionMoved(-1);
+  else if (itemIndex_ > index)
+    SelectionMoved(itemIndex_ - 1);
+}
+
+// The selection keeps its item (or loses it) while indices shift under it.
+void MarkupListBox::SelectionMoved(int index) {
+  itemIndex_ = index;
+  emit currentChanged(index);
 }
 
 void MarkupListBox::ExchangeItems(int first, int second) {
@@ -71,10 +75,8 @@ void MarkupListBox::ExchangeItems(int first, int second) {
 void MarkupListBox::Clear() {
   items_.clear();
   rows_.clear();
-  const bool hadSelection = itemIndex_ != -1;
-  itemIndex_ = -1;
   UpdateGeometry();
-  if (hadSelection) emit currentChanged(-1);
+  if (itemIndex_ != -1) SelectionMoved(-1);
 }
 
 QString MarkupListBox::Item(int index) const {

@@ -44,7 +44,8 @@ class MarkupListBox : public QAbstractScrollArea {
   QString Item(int index) const;
 
   // Selection; an index out of range clears it. currentChanged() follows
-  // every change, from the program or from the user.
+  // every change of ItemIndex: by the program, by the user, and by an
+  // insertion or deletion that shifts the selected item.
   int ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int index);
 
@@ -96,6 +97,7 @@ class MarkupListBox : public QAbstractScrollArea {
   void UpdateGeometry();
   void StyleScrollBar();
   bool MoveSelectionByKey(int key);
+  void SelectionMoved(int index);
 
   QStringList items_;
   mutable std::vector<std::optional<MarkupRow>> rows_;  // parsed on first paint

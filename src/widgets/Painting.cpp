@@ -7,6 +7,7 @@
 #include <QRadialGradient>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace orve::paint {
 
@@ -118,15 +119,17 @@ QPainterPath UnitSymbol(Symbol symbol, qreal s) {
       path.lineTo(px(0.52), s - px(0.05));
       path.lineTo(px(0.22), s - px(0.33));
       path.closeSubpath();
+      // Two sound waves where there is room for them, one on small faces.
       QPainterPath waves;
-      for (qreal r : {0.18, 0.36}) {
+      const std::vector<qreal> radii = s < 12 ? std::vector<qreal>{0.3} : std::vector<qreal>{0.18, 0.36};
+      for (qreal r : radii) {
         const QRectF arc(0.52 * s - r * s, 0.5 * s - r * s, 2 * r * s, 2 * r * s);
-        waves.arcMoveTo(arc, -45);
-        waves.arcTo(arc, -45, 90);
+        waves.arcMoveTo(arc, -50);
+        waves.arcTo(arc, -50, 100);
       }
       QPainterPathStroker stroker;
-      stroker.setWidth(std::max<qreal>(1, s * 0.1));
-      stroker.setCapStyle(Qt::RoundCap);
+      stroker.setWidth(std::max<qreal>(1.3, s * 0.1));
+      stroker.setCapStyle(Qt::FlatCap);
       path = path.united(stroker.createStroke(waves));
       break;
     }

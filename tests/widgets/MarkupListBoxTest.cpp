@@ -51,7 +51,10 @@ TEST_F(MarkupListBoxTest, RowsAreTwoLinesHighAndTheViewShowsWholeRows) {
 
 TEST_F(MarkupListBoxTest, InsertAndDeleteKeepTheSelectionOnItsItem) {
   list.SetItemIndex(5);
+  QSignalSpy changed(&list, &MarkupListBox::currentChanged);
   list.InsertItem(2, QStringLiteral("new"));
+  ASSERT_EQ(changed.count(), 1);
+  EXPECT_EQ(changed[0][0].toInt(), 6);
   EXPECT_EQ(list.ItemIndex(), 6);
   EXPECT_EQ(list.Item(2), QStringLiteral("new"));
   list.DeleteItem(0);
@@ -59,6 +62,7 @@ TEST_F(MarkupListBoxTest, InsertAndDeleteKeepTheSelectionOnItsItem) {
   list.DeleteItem(9);
   EXPECT_EQ(list.ItemIndex(), 5);
   EXPECT_EQ(list.Item(5), Row(5));
+  EXPECT_EQ(changed.count(), 2) << "the later deletion shifted nothing";
 }
 
 TEST_F(MarkupListBoxTest, DeletingTheSelectedItemClearsTheSelection) {
