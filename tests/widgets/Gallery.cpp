@@ -1,11 +1,13 @@
 // Builds mock-ups of the main, playlist and equalizer windows from the widget
 // set in the colours of the bundled "blue" scheme and writes them as PNG
 // files at scale 1 and 2, for judging the look by eye:
-//   widgets_gallery OUTPUT_FOLDER
+//   widgets_gallery OUTPUT_FOLDER [SCHEME_FILE]
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QEnterEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <cstdio>
@@ -15,6 +17,7 @@
 #include "widgets/GlassButton.h"
 #include "widgets/GradientBackground.h"
 #include "widgets/MarkupListBox.h"
+#include "widgets/MenuStyle.h"
 #include "widgets/ProgressBar.h"
 #include "widgets/TrackBar.h"
 
@@ -22,11 +25,22 @@ using namespace orve;
 
 namespace {
 
-// The "blue" scheme, index by index.
-const QColor C[14] = {QColor(0x0B1830), QColor(0x5CC8FF), QColor(0xDCE8F6), QColor(0x9FB8D6),
+// The colours of a scheme, index by index: "blue" unless a scheme file is given.
+QColor C[14] = {QColor(0x0B1830), QColor(0x5CC8FF), QColor(0xDCE8F6), QColor(0x9FB8D6),
                       QColor(0x1D4A85), QColor(0x12284A), QColor(0x2C64A6), QColor(0x86D8FF),
                       QColor(0xCDEFFF), QColor(0x62AEEA), QColor(0x3F90DD), QColor(0x0B1830),
                       QColor(0x0B1830), QColor(0xD6E4F5)};
+
+// Reads the first six hexadecimal digits of the first 14 lines of a scheme
+// file; false when the file is unreadable or short.
+bool LoadScheme(const QString& name) {
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return false;
+  const QStringList lines = QString::fromLatin1(file.readAll()).split(QLatin1Char('\n'));
+  if (lines.size() < 14) return false;
+  for (int i = 0; i < 14; ++i) C[i] = QColor::fromString(QLatin1Char('#') + lines[i].trimmed().left(6));
+  return true;
+}
 
 void Window(QWidget& w, int width, int height) {
   w.resize(width, height);
@@ -213,6 +227,20 @@ void BuildEqualizer(QWidget& w) {
   progress->SetValue(60);
 }
 
+void BuildMenu(QMenu& menu) {
+  QMenu* add = menu.addMenu(QStringLiteral("Добавить"));
+  add->addAction(QStringLiteral("Файл(ы)"));
+  add->addAction(QStringLiteral("Плейлист"));
+  add->addAction(QStringLiteral("URL"));
+  for (const char* item : {"Настройки", "Транспарантность", "База I-net радио", "Музыкальная база", "Цветовая схема",
+                           "Автор"})
+    menu.addAction(QString::fromUtf8(item));
+  menu.addSeparator();
+  menu.addAction(QStringLiteral("Выход"))->setEnabled(false);
+  StyleMenu(&menu, C[0], C[1], C[6], C[2]);
+  menu.setActiveAction(menu.actions().at(2));
+}
+
 void Save(QWidget& w, const QString& folder, const QString& name) {
   w.ensurePolished();
   for (int scale : {1, 2}) {
@@ -230,11 +258,17 @@ void Save(QWidget& w, const QString& folder, const QString& name) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: widgets_gallery OUTPUT_FOLDER\n");
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: widgets_gallery OUTPUT_FOLDER [SCHEME_FILE]\n");
     return 2;
   }
+  if (argc == 3 && !LoadScheme(QString::fromLocal8Bit(argv[2]))) {
+    std::fprintf(stderr, "cannot read the scheme %s\n", argv[2]);
+    return 1;
+  }
   QWidget main, playlist, equalizer;
+  QMenu menu;
+  BuildMenu(menu);
   BuildMain(main);
   BuildPlaylist(playlist);
   BuildEqualizer(equalizer);
@@ -243,5 +277,7 @@ int main(int argc, char** argv) {
   Save(main, argv[1], "main");
   Save(playlist, argv[1], "playlist");
   Save(equalizer, argv[1], "equalizer");
+  menu.resize(menu.sizeHint());
+  Save(menu, argv[1], "menu");
   return 0;
 }
