@@ -83,10 +83,12 @@ int64_t Library::SecondsToBytes(Handle h, double seconds) const {
   return static_cast<int64_t>(std::floor(seconds * s->rate)) * s->BytesPerFrame();
 }
 
+// A rate slider can stop anywhere from 0 up: rates below what makes sense
+// play at the lowest one instead of being refused with the volume.
 bool Library::SetAttributes(Handle h, int frequency, int volume) {
   Channel* ch = impl_->ChannelOf(h);
-  if (ch == nullptr || volume < 0 || volume > 100) return false;
-  if (frequency != 0 && (frequency < kMinFrequency || frequency > kMaxFrequency)) return false;
+  if (ch == nullptr || volume < 0 || volume > 100 || frequency < 0) return false;
+  if (frequency != 0) frequency = std::clamp(frequency, kMinFrequency, kMaxFrequency);
   if (frequency != ch->Frequency() && !ch->SetFrequency(frequency)) return false;
   ch->SetVolume(volume);
   return true;

@@ -1,5 +1,6 @@
 #include "audio/Resampler.h"
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -9,6 +10,11 @@ extern "C" {
 }
 
 namespace orve::audio {
+namespace {
+
+constexpr int kWarmSlack = 64;  // room for the rounding of the rate ratio
+
+}  // namespace
 
 std::unique_ptr<Resampler> Resampler::Create(int inRate, int outRate) {
   std::unique_ptr<Resampler> r(new Resampler(inRate, outRate));
@@ -25,13 +31,15 @@ std::unique_ptr<Resampler> Resampler::Create(int inRate, int outRate) {
 Resampler::~Resampler() { swr_free(&swr_); }
 
 // One conversion of the largest block, in silence, grows libswresample's
-// buffers to their final size. Its output is silence and is dropped.
+// buffers to their final size. Its output is silence and is dropped; the
+// input is sized so that all of it comes out (nothing silent stays queued).
 bool Resampler::Warm() {
-  std::vector<float> in(2 * kMaxIn, 0.0f);
-  std::vector<float> out(2 * static_cast<size_t>(kMaxOut) * 8);
-  const uint8_t* src = reinterpret_cast<const uint8_t*>(in.data());
+  const int in = std::clamp(static_cast<int>(int64_t{kMaxOut} * inRate_ / outRate_), 1, kMaxIn);
+  std::vector<float> silence(2 * static_cast<size_t>(kMaxIn), 0.0f);
+  std::vector<float> out(2 * static_cast<size_t>(kMaxOut + kWarmSlack));
+  const uint8_t* src = reinterpret_cast<const uint8_t*>(silence.data());
   uint8_t* dst = reinterpret_cast<uint8_t*>(out.data());
-  return swr_convert(swr_, &dst, kMaxOut * 8, &src, kMaxIn) >= 0;
+  return swr_convert(swr_, &dst, kMaxOut + kWarmSlack, &src, in) >= 0;
 }
 
 int Resampler::Convert(const float* in, int inFrames, float* out, int outCapacity) {

@@ -142,7 +142,10 @@ TEST(Conversions, BytesAndSecondsFollowTheStreamsOwnFormat) {
   EXPECT_EQ(frequency, 22050);
   EXPECT_EQ(volume, 100);
   EXPECT_FALSE(lib.SetAttributes(mono, 0, 101));
-  EXPECT_FALSE(lib.SetAttributes(mono, 5, 50));
+  EXPECT_FALSE(lib.SetAttributes(mono, -1, 50));
+  EXPECT_TRUE(lib.SetAttributes(mono, 5, 50));  // the lowest rate, 100 Hz
+  ASSERT_TRUE(lib.GetAttributes(mono, frequency, volume));
+  EXPECT_EQ(frequency, 100);
   EXPECT_TRUE(lib.SetAttributes(mono, 11025, 50));
   ASSERT_TRUE(lib.GetAttributes(mono, frequency, volume));
   EXPECT_EQ(frequency, 11025);

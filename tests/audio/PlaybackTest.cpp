@@ -211,6 +211,15 @@ TEST_F(Playback, HalfTheFrequencyTakesTwiceAsManyFrames) {
   EXPECT_NEAR(static_cast<double>(FramesOf(played)), 2.0 * 88200, 2.0 * 88200 * 0.005);
 }
 
+TEST_F(Playback, AVeryLowFrequencyPlaysAtOnceSlowly) {
+  const Handle h = Open(Fixture("wav_s16_mono.wav"));
+  ASSERT_TRUE(lib().SetAttributes(h, 1000, 100));  // 44 times slower
+  ASSERT_TRUE(lib().Play(h));
+  ASSERT_TRUE(WaitFor([&] { return lib().Position(h) > 0; }, std::chrono::seconds(10)));
+  EXPECT_EQ(lib().IsActive(h), ActiveState::kPlaying);
+  EXPECT_LT(lib().Position(h), lib().Length(h) / 4);
+}
+
 TEST_F(Playback, FreeingAPlayingStreamStopsItsSound) {
   const Handle a = Open(Fixture("sine_s16.wav"));  // 440 Hz left, 660 Hz right
   ASSERT_TRUE(lib().Play(a));
