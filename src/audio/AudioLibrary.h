@@ -15,6 +15,9 @@
 #include <memory>
 #include <string>
 
+#include "audio/dsp/DspBlock.h"
+#include "audio/dsp/EffectParams.h"
+
 namespace orve::audio {
 
 using Handle = uint32_t;
@@ -105,6 +108,17 @@ class Library {
   // stream's own rate and channels. Returns the count written (0 at the end),
   // or -1 on failure.
   int ReadDecoded(Handle h, void* buffer, int bytes);
+
+  // --- effects on a channel ---
+  // Effect handles are unique within the library; 0 is never valid. Effects
+  // run in order of priority (higher first), then of creation, and a change
+  // is heard within one device period.
+  using FxHandle = uint32_t;
+  FxHandle AddEffect(Handle h, dsp::EffectType type, int priority);  // 0 on failure
+  bool RemoveEffect(Handle h, FxHandle fx);
+  // False when `params` is not the record of the effect's type.
+  bool SetEffectParameters(Handle h, FxHandle fx, const dsp::EffectParams& params);
+  bool GetEffectParameters(Handle h, FxHandle fx, dsp::EffectParams& params) const;
 
   // --- tags and metadata ---
   Tags GetTags(Handle h) const;            // read once per stream and kept

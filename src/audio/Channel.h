@@ -65,6 +65,8 @@ class Channel {
   const PlayHistory& History() const { return history_; }
   // Frees resamplers the audio thread has let go of.
   void CollectRetired() const;
+  // The equalizer bands and effects; changed here, run by the audio thread.
+  EffectsChain& Effects() { return effects_; }
 
   // --- audio thread ---
   // Adds up to `frames` frames (at most kMaxBlock) of this channel into `mix`.
@@ -112,7 +114,7 @@ class Channel {
 
   // audio thread only (and the UI thread before the channel is mixed)
   Resampler* resampler_ = nullptr;  // owned; freed through the retired slot or at destruction
-  EffectsChain effects_;
+  EffectsChain effects_;  // UI thread changes it, audio thread runs it (see EffectsChain.h)
   std::vector<float> native_;     // frames taken from the ring
   std::vector<float> converted_;  // the same at the device rate
   int64_t consumed_ = 0;          // stream frame after the last one taken from the ring

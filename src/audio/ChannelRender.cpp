@@ -42,6 +42,7 @@ bool Channel::FollowSeek() {
   if (decoder == mine) return false;  // the decoder thread is still seeking
   // The decoder thread has sought and waits: all in the ring is from before.
   ring_.DiscardAll();
+  effects_.ResetAll();  // no echo or reverb tail of the old place
   consumed_ = streamAtBlockEnd_ = decoderStart_.load(std::memory_order_relaxed);
   history_.Restart();
   finishedAt_.store(-1, std::memory_order_relaxed);

@@ -31,6 +31,7 @@ struct Library::Impl {
   std::unique_ptr<Mixer> mixer;
   std::map<Handle, Stream> streams;
   Handle nextHandle = 1;
+  uint32_t nextEffect = 1;  // effect handles, unique within the library
   int bufferMs = 500;
   std::string userAgent;  // kept for network streams
   std::string proxy;

@@ -16,6 +16,7 @@ TCore::TCore(QObject* parent) : QObject(parent) {}
 TCore::~TCore() { Shutdown(); }
 
 void TCore::Init(const QString& appDir) {
+  appDir_ = appDir;
   IniFile config(appDir + QString::fromLatin1(config::kFileName));
   PlayState = kNothingLoaded;
   Paths.clear();
@@ -42,13 +43,69 @@ void TCore::Shutdown() {
 
 void TCore::OpenEntry(int i) {
   if (!library_ || i < 0 || i >= Paths.size() || i >= Kinds.size()) return;
+  for (const int32_t fx : EffectHandles) library_->RemoveEffect(Handle(), static_cast<audio::Library::FxHandle>(fx));
   library_->Free(Handle());
   const QString& kind = Kinds[i];
   // Kinds 1 to 3 are files; one decoder serves them all.
   const audio::Handle h =
       kind == QLatin1String(kKindStream) ? audio::kNoHandle : library_->OpenFile(Paths[i].toStdString());
   Channel = static_cast<int64_t>(h);
+  BuildEqChain();
   PlayState = kOpened;
+}
+
+int TCore::BandGain(int k) const {
+  return (BandPosition ? BandPosition(k) : kEqZeroPosition) - kEqZeroPosition;
+}
+
+void TCore::BuildEqChain() {
+  if (!library_) return;
+  // All sixteen exist before any of them gets its parameters.
+  for (int k = 1; k <= kEqBands; ++k) {
+    EqBandHandles[k - 1] = static_cast<int32_t>(library_->AddEffect(Handle(), dsp::EffectType::kParamEq, 1));
+  }
+  EqParams.bandwidth = kEqBandwidth;
+  for (int k = 1; k <= kEqBands; ++k) {
+    EqParams.gain = static_cast<float>(BandGain(k));
+    EqParams.center = EqBandTable[k - 1].centre;
+    library_->SetEffectParameters(Handle(), static_cast<audio::Library::FxHandle>(EqBandHandles[k - 1]), EqParams);
+  }
+}
+
+void TCore::SetBandGain(int k) {
+  if (!library_ || k < 1 || k > kEqBands) return;
+  const auto fx = static_cast<audio::Library::FxHandle>(EqBandHandles[k - 1]);
+  dsp::EffectParams held;
+  if (library_->GetEffectParameters(Handle(), fx, held)) {
+    if (const auto* band = std::get_if<dsp::ParamEqParams>(&held)) EqParams = *band;
+  }
+  EqParams.gain = static_cast<float>(BandGain(k));
+  library_->SetEffectParameters(Handle(), fx, EqParams);
+}
+
+void TCore::SwitchEffect(Effect e, bool on) {
+  if (!library_) return;
+  const auto i = static_cast<size_t>(e);
+  const bool wasPlaying = PlayState == kPlaying;
+  if (wasPlaying) Pause();
+  if (on) {
+    if (EffectHandles[i] == -1) {
+      EffectHandles[i] = static_cast<int32_t>(library_->AddEffect(Handle(), LibraryTypeOf(e), 1));
+    }
+    IniFile config(appDir_ + QString::fromLatin1(config::kFileName));
+    Records.Fill(e, config);
+    SendEffectRecord(e);
+  } else {
+    library_->RemoveEffect(Handle(), static_cast<audio::Library::FxHandle>(EffectHandles[i]));
+  }
+  if (wasPlaying) Play();
+  if (!on) EffectHandles[i] = -1;
+}
+
+void TCore::SendEffectRecord(Effect e) {
+  if (!library_) return;
+  const auto fx = static_cast<audio::Library::FxHandle>(EffectHandles[static_cast<size_t>(e)]);
+  library_->SetEffectParameters(Handle(), fx, Records.Of(e));
 }
 
 bool TCore::AddEntry(const QString& path) {

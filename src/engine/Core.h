@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "audio/AudioLibrary.h"
+#include "engine/EffectRecords.h"
 
 namespace orve {
 
@@ -58,6 +59,17 @@ class TCore : public QObject {
   // base when it exists.
   std::function<void(const QString& path)> RegisterFile;
 
+  // The equalizer on every stream: handles of its sixteen bands, valid from
+  // BuildEqChain until the stream is freed, and the record reused for them.
+  std::array<int32_t, kEqBands> EqBandHandles{};
+  dsp::ParamEqParams EqParams{0, 0, 0};
+  // The seven switchable effects; -1: not on the channel.
+  std::array<int32_t, kEffectCount> EffectHandles{-1, -1, -1, -1, -1, -1, -1};
+  EffectRecords Records;
+  // Position 0..30 of band slider k (1..16); set by the equalizer window.
+  // Without it every band is at 0 dB.
+  std::function<int(int band)> BandPosition;
+
   // Starts the engine: the library with the buffer, agent and proxy of
   // appDir + "config.ini", on the output ORVE_AUDIO_OUTPUT names.
   void Init(const QString& appDir);
@@ -76,6 +88,17 @@ class TCore : public QObject {
   // radio base do: duration 0, CurrentIndex untouched. The caller appends
   // the list item.
   void AddStreamEntry(const QString& url, const QString& title);
+
+  // Creates the sixteen bands on the channel and sends their gains.
+  void BuildEqChain();
+  // Re-sends the gain of band k (1..16) from its slider.
+  void SetBandGain(int k);
+  // Adds (on) or removes (off) effect e on the channel, pausing and resuming
+  // around the change while playing; switching on reads e's section of
+  // config.ini afresh. An effect already present is not created twice.
+  void SwitchEffect(Effect e, bool on);
+  // Sends the record of e to its handle as it stands (the settings window's Apply).
+  void SendEffectRecord(Effect e);
 
   int32_t Position() const;  // whole seconds, halves to even; 0 in state 0 and for streams
   int32_t Length() const;
@@ -99,6 +122,9 @@ class TCore : public QObject {
 
  private:
   bool CurrentIsStream() const;
+  int BandGain(int k) const;  // dB of band k from its slider
+
+  QString appDir_;
 
   std::unique_ptr<audio::Library> library_;
 };
