@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "app/TrayIcon.h"
 #include "app/UnixSignals.h"
 #include "app/Unit1.h"
 #include "settings/FileError.h"
@@ -13,6 +14,10 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationVersion(QString::fromLatin1(kAppVersion));
   signals_ = new UnixSignals(this);
   connect(signals_, &UnixSignals::terminationRequested, this, &TApplication::OnTerminationRequested);
+  connect(state_.Engine.get(), &TCore::NowPlayingChanged, this, [this](const QString& artist, const QString& title) {
+    state_.NowArtist = artist;
+    state_.NowTitle = title;
+  });
 }
 
 TApplication::~TApplication() = default;
@@ -31,6 +36,29 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 
 void TApplication::ShowError(const QString& message) {
   QMessageBox::critical(activeWindow(), QString::fromLatin1(kAppTitle), message);
+}
+
+void TApplication::SetTray(TrayIcon* tray) {
+  tray_ = tray;
+  connect(tray_, &TrayIcon::RestoreRequested, this, &TApplication::RestoreFromTray);
+}
+
+void TApplication::MinimiseToTray() {
+  if (!mainWindow_) return;
+  if (tray_ && tray_->IsShown()) {
+    // The windows leave the screen and the taskbar; the tray icon stays.
+    mainWindow_->hide();
+    state_.TrayMinimised = true;
+  } else {
+    mainWindow_->showMinimized();
+  }
+}
+
+void TApplication::RestoreFromTray() {
+  if (!mainWindow_ || !state_.TrayMinimised) return;
+  state_.TrayMinimised = false;
+  mainWindow_->showNormal();
+  mainWindow_->activateWindow();
 }
 
 void TApplication::OnTerminationRequested() {

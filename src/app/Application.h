@@ -12,6 +12,7 @@ namespace orve {
 
 class FileError;
 class TForm1;
+class TrayIcon;
 class UnixSignals;
 
 inline constexpr char kAppTitle[] = "ORVE 1.9";
@@ -28,6 +29,13 @@ class TApplication : public QApplication {
 
   TForm1* MainWindow() const { return mainWindow_; }
   void SetMainWindow(TForm1* window) { mainWindow_ = window; }
+  TrayIcon* Tray() const { return tray_; }
+  void SetTray(TrayIcon* tray);
+
+  // "-": to the tray when the desktop has one, else an ordinary minimise.
+  void MinimiseToTray();
+  // Back from the tray.
+  void RestoreFromTray();
 
   bool notify(QObject* receiver, QEvent* event) override;
 
@@ -39,6 +47,7 @@ class TApplication : public QApplication {
 
   AppState state_;
   TForm1* mainWindow_ = nullptr;
+  TrayIcon* tray_ = nullptr;
   UnixSignals* signals_ = nullptr;
 };
 

@@ -2,37 +2,120 @@
 
 #include "app/AppDir.h"
 #include "app/Application.h"
+#include "app/TrayIcon.h"
 #include "app/Unit1.h"
+#include "appearance/Unit16.h"
 #include "settings/ConfigKeys.h"
+#include "settings/FileError.h"
 #include "settings/IniFile.h"
 
 namespace orve {
+namespace {
 
-bool Startup(TApplication& app, const QStringList& /*arguments*/) {
+namespace ck = config;
+
+QString ConfigName(const AppState& state) { return state.AppDir + QString::fromLatin1(ck::kFileName); }
+
+// The main window's creation: folder, scheme, engine, toggles.
+TForm1* CreateMainWindow(TApplication& app) {
   AppState& state = app.State();
   state.AppDir = ResolveAppDir();
   InstallBundledThemes(state.AppDir);
-  {
-    IniFile config(state.AppDir + QString::fromLatin1(config::kFileName));
-    state.Scheme = LoadTheme(state.AppDir, config.Read(config::themes::kName));
-  }
-  QObject::connect(state.Engine.get(), &TCore::NowPlayingChanged, &app,
-                   [&state](const QString& artist, const QString& title) {
-                     state.NowArtist = artist;
-                     state.NowTitle = title;
-                   });
+  IniFile config(ConfigName(state));
+  state.Scheme = LoadTheme(state.AppDir, config.Read(ck::themes::kName));
   state.Engine->Init(state.AppDir);
+  state.PlaylistShown = false;
+  state.SeekDragging = false;
+  state.EqualizerShown = false;
+  state.RepeatMode = RepeatModes::Off;
+  state.DynamicAdd = !config.Read(ck::main::kDynamicAdd);
   auto* main = new TForm1();
-  main->setAttribute(Qt::WA_DeleteOnClose, false);
   app.SetMainWindow(main);
+  main->AdvGlassButton12Click();  // back to the saved value, with its caption and colour
+  main->PaintSeekThumb();
+  return main;
+}
+
+// What the playlist window's creation restores for the main window.
+void RestorePlaylistState(TApplication& app, IniFile& config) {
+  AppState& state = app.State();
+  TForm1* main = app.MainWindow();
+  main->move(config.Read(ck::main::kX), config.Read(ck::main::kY));
+  switch (config.Read(ck::tech::kRepeat)) {
+    case 0: state.RepeatMode = RepeatModes::Off; break;
+    case 1: state.RepeatMode = RepeatModes::All; break;
+    case 2: state.RepeatMode = RepeatModes::Track; break;
+    default: break;  // any other value leaves repeat off
+  }
+  main->ShowRepeatMode();
+  state.Engine->CurrentIndex = -1;
+}
+
+// What the equalizer window's creation restores for the main window.
+void RestoreEqualizerState(TApplication& app, IniFile& config) {
+  AppState& state = app.State();
+  TForm1* main = app.MainWindow();
+  state.VisMode = static_cast<quint8>(std::clamp(config.Read(ck::vis::kMode), 0, 4));
+  if (config.Read(ck::main::kRoundButtons)) {
+    for (GlassButton* b : {main->AdvGlassButton1, main->AdvGlassButton2, main->AdvGlassButton3, main->AdvGlassButton4,
+                           main->AdvGlassButton5, main->AdvGlassButton6, main->AdvGlassButton7, main->AdvGlassButton12}) {
+      b->SetCornerRadius(7);
+    }
+  }
+  const int opacity = std::clamp(config.Read(ck::main::kOpacity), 10, 255);
+  main->setWindowOpacity(opacity / 255.0);
+  main->Label3->setText(QStringLiteral("Грм:%1%").arg(std::clamp(config.Read(ck::tech::kVolume), 0, 100)));
+}
+
+void WriteShutdownState(TApplication& app) {
+  AppState& state = app.State();
+  TForm1* main = app.MainWindow();
+  IniFile config(ConfigName(state));
+  config.Write(ck::vis::kMode, state.VisMode);
+  config.Write(ck::main::kX, main->x());
+  config.Write(ck::main::kY, main->y());
+  config.Write(ck::main::kOpacity, static_cast<int>(std::lround(main->windowOpacity() * 255)));
+  config.Write(ck::main::kDynamicAdd, state.DynamicAdd);
+  if (config.Read(ck::cm::kOn)) {
+    config.Write(ck::cm::kIndex, state.Engine->CurrentIndex);
+    config.Write(ck::cm::kPosition, main->RzTrackBar1->value());
+  }
+  config.Write(ck::tech::kPlaylistShown, state.PlaylistShown);
+  int repeat = 0;
+  if (state.RepeatMode == RepeatModes::Track) repeat = 2;
+  if (state.RepeatMode == RepeatModes::All) repeat = 1;
+  config.Write(ck::tech::kRepeat, repeat);
+  config.UpdateFile();
+}
+
+}  // namespace
+
+bool Startup(TApplication& app, const QStringList& /*arguments*/) {
+  TForm1* main = CreateMainWindow(app);
+  IniFile config(ConfigName(app.State()));
+  RestorePlaylistState(app, config);
+  RestoreEqualizerState(app, config);
+  app.SetTray(new TrayIcon(main->AdvPopupMenu2, &app));
+  auto* schemes = new TForm16(app.State().AppDir, main);
+  QObject::connect(main, &TForm1::ColourSchemeRequested, schemes, &QWidget::show);
+  QObject::connect(schemes, &TForm16::SchemePicked, &app, [&app](const QString& name) {
+    app.State().Scheme = LoadTheme(app.State().AppDir, name);
+    app.MainWindow()->ReloadTheme();
+  });
+  QObject::connect(main, &TForm1::MinimiseRequested, &app, &TApplication::MinimiseToTray);
   main->show();
   return true;
 }
 
 void Shutdown(TApplication& app) {
+  try {
+    WriteShutdownState(app);
+  } catch (const FileError& e) {
+    TApplication::ShowError(e.message());
+  }
+  app.State().Engine->Shutdown();
   delete app.MainWindow();
   app.SetMainWindow(nullptr);
-  app.State().Engine->Shutdown();
 }
 
 }  // namespace orve

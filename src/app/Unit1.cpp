@@ -1,25 +1,302 @@
 #include "app/Unit1.h"
 
-#include <QPalette>
+#include <QEvent>
+#include <QGraphicsDropShadowEffect>
+#include <QMouseEvent>
+#include <QWindow>
 
 #include "app/Application.h"
+#include "appearance/ColourScheme.h"
+#include "widgets/MenuStyle.h"
 
 namespace orve {
+namespace {
 
-TForm1::TForm1(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+constexpr char kTimeAtRest[] = "0:00/0:00";
+
+QString RepeatCaption(RepeatModes mode) {
+  switch (mode) {
+    case RepeatModes::All: return QStringLiteral("ПовВсё");
+    case RepeatModes::Track: return QStringLiteral("ПовТрк");
+    case RepeatModes::Off: break;
+  }
+  return QStringLiteral("ПовВык");
+}
+
+void SetTextColour(QLabel* label, const QColor& colour) {
+  QPalette p = label->palette();
+  p.setColor(QPalette::WindowText, colour);
+  label->setPalette(p);
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), state_(TApplication::Instance()->State()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(kAppTitle));
   setFixedSize(kWidth, kHeight);
   setAttribute(Qt::WA_QuitOnClose, true);
+  // The skin is laid out for a narrow face; fontconfig gives Carlito for it.
+  QFont skinFont(QStringLiteral("Calibri"));
+  skinFont.setPixelSize(12);
+  setFont(skinFont);
+  BuildControls();
+  BuildMenu();
+  Connect();
   ApplyScheme();
 }
 
+GlassButton* TForm1::Button(int left, int top, int width, int height, const QString& caption) {
+  auto* b = new GlassButton(caption, this);
+  b->setGeometry(left, top, width, height);
+  QFont f = b->font();
+  f.setPixelSize(10);
+  f.setBold(true);
+  b->setFont(f);
+  return b;
+}
+
+ClickLabel* TForm1::PanelLabel(int left, int top, int width, const QString& text) {
+  auto* l = new ClickLabel(text, Panel1);
+  l->setGeometry(left, top, width, 15);
+  return l;
+}
+
+void TForm1::BuildControls() {
+  RzBackground2 = new GradientBackground(this);
+  RzBackground2->setGeometry(0, 0, kWidth, kHeight);
+  RzBackground1 = new GradientBackground(this);
+  RzBackground1->setGeometry(3, 0, 298, 16);
+  Label10 = new QLabel(QStringLiteral(" ORVE 1.9"), this);
+  Label10->setGeometry(25, 0, 238, 13);
+  Label10->setAlignment(Qt::AlignCenter);
+  Label10->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QFont titleFont = Label10->font();
+  titleFont.setBold(true);
+  titleFont.setPixelSize(11);
+  Label10->setFont(titleFont);
+  // The strip's gradient runs from dark to light: a soft shadow keeps the title readable on both.
+  auto* shadow = new QGraphicsDropShadowEffect(Label10);
+  shadow->setBlurRadius(3);
+  shadow->setOffset(1, 1);
+  shadow->setColor(QColor(0, 0, 0, 200));
+  Label10->setGraphicsEffect(shadow);
+
+  AdvGlassButton11 = Button(3, 0, 16, 16, {});
+  AdvGlassButton11->SetSymbol(GlassButton::Symbol::Speaker);
+  AdvGlassButton10 = Button(269, 0, 16, 16, QStringLiteral("-"));
+  AdvGlassButton9 = Button(285, 0, 16, 16, QStringLiteral("X"));
+  AdvGlassButton1 = Button(3, 19, 25, 15, {});
+  AdvGlassButton1->SetSymbol(GlassButton::Symbol::Play);
+  AdvGlassButton2 = Button(3, 39, 25, 15, {});
+  AdvGlassButton2->SetSymbol(GlassButton::Symbol::Pause);
+  AdvGlassButton3 = Button(3, 59, 25, 15, {});
+  AdvGlassButton3->SetSymbol(GlassButton::Symbol::Stop);
+  AdvGlassButton4 = Button(3, 79, 25, 15, {});
+  AdvGlassButton4->SetSymbol(GlassButton::Symbol::ArrowUp);
+  AdvGlassButton5 = Button(255, 19, 45, 15, QStringLiteral("ПовВык"));
+  AdvGlassButton6 = Button(255, 39, 45, 15, QStringLiteral("ЭквВык"));
+  AdvGlassButton7 = Button(255, 59, 45, 15, QStringLiteral("Пл Вык"));
+  AdvGlassButton12 = Button(255, 79, 45, 15, QStringLiteral("ДД Вык"));
+  AdvGlassButton8 = Button(269, 99, 17, 15, QStringLiteral("?"));
+
+  Panel1 = new QWidget(this);
+  Panel1->setGeometry(34, 19, 215, 106);
+  Panel1->setAutoFillBackground(true);
+  Image1 = new QWidget(Panel1);
+  Image1->setGeometry(-1, 0, 216, 53);
+  QFont panelFont = font();
+  panelFont.setBold(true);
+  panelFont.setPixelSize(13);
+  Panel1->setFont(panelFont);
+  Label9 = new QLabel(Panel1);
+  Label9->setGeometry(6, 59, 62, 15);
+  Label3 = new QLabel(Panel1);
+  Label3->setGeometry(6, 74, 62, 15);
+  Label2 = new QLabel(QString::fromLatin1(kTimeAtRest), Panel1);
+  Label2->setGeometry(6, 91, 62, 15);
+  Label4 = PanelLabel(87, 59, 62, QStringLiteral("ПовВык"));
+  Label5 = PanelLabel(87, 74, 74, QStringLiteral("Эквалайзер"));
+  Label1 = PanelLabel(87, 89, 62, QStringLiteral("Плэйлист"));
+  Label6 = PanelLabel(160, 89, 52, QStringLiteral("Дин.Доб."));
+
+  RzTrackBar1 = new TrackBar(Qt::Horizontal, this);
+  RzTrackBar1->setGeometry(0, 131, 304, 16);
+  RzTrackBar1->setRange(0, 1);
+  RzTrackBar1->setFocusPolicy(Qt::StrongFocus);
+}
+
+void TForm1::BuildMenu() {
+  AdvPopupMenu2 = new QMenu(this);
+  AdvPopupMenu2->addAction(QStringLiteral("Цветовая схема"), this, &TForm1::ColourSchemeRequested);
+  AdvPopupMenu2->addSeparator();
+  AdvPopupMenu2->addAction(QStringLiteral("Выход"), this, &QWidget::close);
+}
+
+void TForm1::Connect() {
+  // Commands run on release over the control; the title-strip buttons on click.
+  connect(AdvGlassButton1, &QAbstractButton::clicked, this, &TForm1::PlayClick);
+  connect(AdvGlassButton2, &QAbstractButton::clicked, this, &TForm1::PauseClick);
+  connect(AdvGlassButton3, &QAbstractButton::clicked, this, &TForm1::StopClick);
+  connect(AdvGlassButton5, &QAbstractButton::clicked, this, &TForm1::RepeatClick);
+  connect(Label4, &ClickLabel::clicked, this, &TForm1::RepeatClick);
+  connect(AdvGlassButton6, &QAbstractButton::clicked, this, &TForm1::EqualizerClick);
+  connect(Label5, &ClickLabel::clicked, this, &TForm1::EqualizerClick);
+  connect(AdvGlassButton7, &QAbstractButton::clicked, this, &TForm1::PlaylistClick);
+  connect(Label1, &ClickLabel::clicked, this, &TForm1::PlaylistClick);
+  connect(AdvGlassButton12, &QAbstractButton::clicked, this, &TForm1::AdvGlassButton12Click);
+  connect(Label6, &ClickLabel::clicked, this, &TForm1::AdvGlassButton12Click);
+  connect(AdvGlassButton9, &QAbstractButton::clicked, this, &QWidget::close);
+  connect(AdvGlassButton10, &QAbstractButton::clicked, this, &TForm1::MinimiseRequested);
+  connect(AdvGlassButton11, &QAbstractButton::clicked, this, &TForm1::MenuClick);
+  connect(RzTrackBar1, &QAbstractSlider::sliderPressed, this, &TForm1::SeekPressed);
+  connect(RzTrackBar1, &QAbstractSlider::sliderReleased, this, &TForm1::SeekReleased);
+  connect(state_.Engine.get(), &TCore::TransportChanged, this, &TForm1::TransportChanged);
+}
+
+void TForm1::PlayClick() {
+  TCore& engine = *state_.Engine;
+  if (engine.PlayState != kNothingLoaded && engine.PlayState != kPlaying) engine.Play();
+}
+
+void TForm1::PauseClick() { state_.Engine->Pause(); }
+
+void TForm1::StopClick() { state_.Engine->Stop(); }
+
+void TForm1::RepeatClick() {
+  switch (state_.RepeatMode) {
+    case RepeatModes::Off: state_.RepeatMode = RepeatModes::All; break;
+    case RepeatModes::All: state_.RepeatMode = RepeatModes::Track; break;
+    case RepeatModes::Track: state_.RepeatMode = RepeatModes::Off; break;
+  }
+  ShowRepeatMode();
+}
+
+void TForm1::ShowRepeatMode() {
+  AdvGlassButton5->setText(RepeatCaption(state_.RepeatMode));
+  Label4->setText(RepeatCaption(state_.RepeatMode));
+}
+
+void TForm1::EqualizerClick() {
+  state_.EqualizerShown = !state_.EqualizerShown;
+  AdvGlassButton6->setText(state_.EqualizerShown ? QStringLiteral("ЭквВкл") : QStringLiteral("ЭквВык"));
+  SetLabelOn(Label5, state_.EqualizerShown);
+  emit EqualizerToggled(state_.EqualizerShown);
+}
+
+void TForm1::PlaylistClick() {
+  state_.PlaylistShown = !state_.PlaylistShown;
+  AdvGlassButton7->setText(state_.PlaylistShown ? QStringLiteral("Пл Вкл") : QStringLiteral("Пл Вык"));
+  SetLabelOn(Label1, state_.PlaylistShown);
+  emit PlaylistToggled(state_.PlaylistShown);
+}
+
+void TForm1::AdvGlassButton12Click() {
+  AdvGlassButton12->setText(state_.DynamicAdd ? QStringLiteral("ДД Вык") : QStringLiteral("ДД Вкл"));
+  state_.DynamicAdd = !state_.DynamicAdd;
+  SetLabelOn(Label6, state_.DynamicAdd);
+}
+
+void TForm1::MenuClick() {
+  AdvPopupMenu2->popup(QPoint(x() + AdvGlassButton11->x(), y() + AdvGlassButton11->y() + 20));
+}
+
+void TForm1::SeekPressed() {
+  state_.SeekDragging = true;
+  RzTrackBar1->SetTrackColor(ToQColor(state_.Scheme.ThemeColors[1]));
+}
+
+void TForm1::SeekReleased() {
+  if (state_.Engine->PlayState != kNothingLoaded) {
+    state_.Engine->Seek(static_cast<uint32_t>(std::max(0, RzTrackBar1->value())));
+  }
+  state_.SeekDragging = false;
+  RzTrackBar1->SetTrackColor(ToQColor(state_.Scheme.ThemeColors[3]));
+  RzTrackBar1->update();
+}
+
+void TForm1::TransportChanged(quint8 playState) {
+  const auto& c = state_.Scheme.ThemeColors;
+  AdvGlassButton1->SetFontColor(ToQColor(c[playState == kPlaying ? 1 : 2]));
+  AdvGlassButton2->SetFontColor(ToQColor(c[playState == kPaused ? 1 : 2]));
+  AdvGlassButton3->SetFontColor(ToQColor(c[playState == kStopped ? 1 : 2]));
+}
+
+void TForm1::SetLabelOn(QLabel* label, bool on) {
+  SetTextColour(label, ToQColor(state_.Scheme.ThemeColors[on ? 1 : 0]));
+}
+
+void TForm1::PaintSeekThumb() {
+  const QColor thumb = ToQColor(state_.Scheme.ThemeColors[9]);
+  RzTrackBar1->SetThumbSize(10, 56);
+  RzTrackBar1->SetThumbColor(thumb);
+  RzTrackBar1->SetThumbOutlineColor(thumb);
+}
+
 void TForm1::ApplyScheme() {
-  const auto& colours = TApplication::Instance()->State().Scheme.ThemeColors;
-  QPalette p = palette();
-  p.setColor(QPalette::Window, ToQColor(colours[5]));
-  setPalette(p);
+  const auto& c = state_.Scheme.ThemeColors;
+  const auto colour = [&](int i) { return ToQColor(c[static_cast<size_t>(i)]); };
+  RzTrackBar1->SetTrackColor(colour(state_.SeekDragging ? 1 : 3));
+  RzTrackBar1->SetBackgroundColor(colour(5));
+  QPalette panel = Panel1->palette();
+  panel.setColor(QPalette::Window, colour(0));
+  Panel1->setPalette(panel);
+  TransportChanged(state_.Engine->PlayState);
+  AdvGlassButton4->SetFontColor(colour(2));
+  AdvGlassButton11->SetFontColor(colour(2));
+  for (GlassButton* b : {AdvGlassButton5, AdvGlassButton6, AdvGlassButton7, AdvGlassButton8, AdvGlassButton9,
+                         AdvGlassButton10, AdvGlassButton12}) {
+    b->SetFontColor(colour(2));
+  }
+  for (GlassButton* b : {AdvGlassButton1, AdvGlassButton2, AdvGlassButton3, AdvGlassButton4, AdvGlassButton5,
+                         AdvGlassButton6, AdvGlassButton7, AdvGlassButton8, AdvGlassButton9, AdvGlassButton10,
+                         AdvGlassButton11, AdvGlassButton12}) {
+    b->SetFaceColor(colour(6));
+    b->SetInnerBorderColor(colour(6));
+    b->SetGlowColor(colour(7));
+  }
+  RzBackground1->SetFrameColor(colour(4));
+  RzBackground1->SetGradientStart(colour(4));
+  RzBackground1->SetGradientEnd(colour(isActiveWindow() ? 1 : 2));
+  RzBackground2->SetFrameColor(colour(2));
+  RzBackground2->SetGradientStart(colour(2));
+  RzBackground2->SetGradientEnd(colour(4));
+  SetLabelOn(Label1, state_.PlaylistShown);
+  SetLabelOn(Label2, Label2->text() != QLatin1String(kTimeAtRest));
+  for (QLabel* l : {static_cast<QLabel*>(Label3), static_cast<QLabel*>(Label4), Label9}) SetTextColour(l, colour(1));
+  SetLabelOn(Label5, state_.EqualizerShown);
+  SetLabelOn(Label6, state_.DynamicAdd);
+  QPalette window = palette();
+  window.setColor(QPalette::Window, colour(5));
+  setPalette(window);
   setAutoFillBackground(true);
+  SetTextColour(Label10, colour(3));
+  PaintSeekThumb();
+  StyleMenu(AdvPopupMenu2, colour(0), colour(1), colour(6), colour(2));
+}
+
+void TForm1::ReloadTheme() {
+  ApplyScheme();
+  state_.LogoTick = 0;
+}
+
+void TForm1::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange) {
+    // The title strip shows whether the window has the focus.
+    RzBackground1->SetGradientEnd(ToQColor(state_.Scheme.ThemeColors[isActiveWindow() ? 1 : 2]));
+    for (GlassButton* b : {AdvGlassButton9, AdvGlassButton10, AdvGlassButton11}) b->update();
+  }
+  QWidget::changeEvent(event);
+}
+
+void TForm1::mousePressEvent(QMouseEvent* event) {
+  // The title strip lets presses through: a press there moves the window.
+  if (event->button() == Qt::LeftButton && RzBackground1->geometry().contains(event->position().toPoint()) &&
+      windowHandle() != nullptr) {
+    windowHandle()->startSystemMove();
+  }
+  QWidget::mousePressEvent(event);
 }
 
 }  // namespace orve

@@ -1,9 +1,21 @@
 #pragma once
-// The main window: a 304 x 150 borderless window.
+// The main window: a 304 x 150 borderless window with the transport
+// buttons, the toggles of the satellite windows, a display panel and the
+// seek bar. Its commands act on the engine and the shared state; changes
+// of the engine reach it through the engine's signals.
 
+#include <QLabel>
+#include <QMenu>
 #include <QWidget>
 
+#include "widgets/ClickLabel.h"
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
+#include "widgets/TrackBar.h"
+
 namespace orve {
+
+struct AppState;
 
 class TForm1 : public QWidget {
   Q_OBJECT
@@ -13,8 +25,79 @@ class TForm1 : public QWidget {
   static constexpr int kWidth = 304;
   static constexpr int kHeight = 150;
 
-  // Colours the window from the current colour scheme.
+  // Recolours the window from the current scheme (its rows of ReloadTheme).
   void ApplyScheme();
+  // Recolours every window from the current scheme, in the program's fixed
+  // order, and restarts the idle animation.
+  void ReloadTheme();
+  // The repeat mode's texts on the button and the label.
+  void ShowRepeatMode();
+  // Runs the dynamic-add toggle: caption, flag negated, label colour.
+  void AdvGlassButton12Click();
+  // Paints the seek bar's thumb from the scheme.
+  void PaintSeekThumb();
+
+  // Controls, named as the rest of the program knows them.
+  GradientBackground* RzBackground2;  // the body
+  GradientBackground* RzBackground1;  // the title strip
+  QLabel* Label10;
+  GlassButton* AdvGlassButton1;   // play
+  GlassButton* AdvGlassButton2;   // pause
+  GlassButton* AdvGlassButton3;   // stop
+  GlassButton* AdvGlassButton4;   // open files
+  GlassButton* AdvGlassButton5;   // repeat
+  GlassButton* AdvGlassButton6;   // equalizer
+  GlassButton* AdvGlassButton7;   // playlist
+  GlassButton* AdvGlassButton8;   // about
+  GlassButton* AdvGlassButton9;   // exit
+  GlassButton* AdvGlassButton10;  // minimise
+  GlassButton* AdvGlassButton11;  // menu
+  GlassButton* AdvGlassButton12;  // dynamic adding
+  QWidget* Panel1;
+  QWidget* Image1;
+  QLabel* Label9;   // bit rate
+  QLabel* Label3;   // volume
+  QLabel* Label2;   // time
+  ClickLabel* Label4;  // repeat
+  ClickLabel* Label5;  // equalizer
+  ClickLabel* Label1;  // playlist
+  ClickLabel* Label6;  // dynamic adding
+  TrackBar* RzTrackBar1;  // seek bar
+  QMenu* AdvPopupMenu2;
+
+ signals:
+  // The equalizer or playlist toggle changed; the windows that exist follow.
+  void EqualizerToggled(bool shown);
+  void PlaylistToggled(bool shown);
+  // "-": the application goes to the tray (or is minimised without one).
+  void MinimiseRequested();
+  void ColourSchemeRequested();
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void Connect();
+  GlassButton* Button(int left, int top, int width, int height, const QString& caption);
+  ClickLabel* PanelLabel(int left, int top, int width, const QString& text);
+
+  // Commands.
+  void PlayClick();
+  void PauseClick();
+  void StopClick();
+  void RepeatClick();
+  void EqualizerClick();
+  void PlaylistClick();
+  void MenuClick();
+  void SeekPressed();
+  void SeekReleased();
+  void TransportChanged(quint8 playState);
+  void SetLabelOn(QLabel* label, bool on);
+
+  AppState& state_;
 };
 
 }  // namespace orve

@@ -1,0 +1,267 @@
+// The main window under the offscreen platform: start-up from a prepared
+// config.ini, its commands, the seek bar, colour schemes, and what is
+// written at the end.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/Application.h"
+#include "app/Startup.h"
+#include "app/Unit1.h"
+#include "appearance/Unit16.h"
+#include "settings/IniFile.h"
+#include "support/TempDir.h"
+
+namespace orve {
+namespace {
+
+const QString kFixtures = QStringLiteral(ORVE_FIXTURES_DIR "/audio/");
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qputenv("ORVE_HOME", home.path().toUtf8());
+    qputenv("ORVE_AUDIO_OUTPUT", "null");
+  }
+  void TearDown() override {
+    if (started) Shutdown(app);
+  }
+  void Start(const QByteArray& config = {}) {
+    if (!config.isEmpty()) home.write("config.ini", config);
+    app.State() = AppState();  // a fresh run
+    ASSERT_TRUE(Startup(app, {}));
+    started = true;
+    main = app.MainWindow();
+  }
+  void End() {
+    Shutdown(app);
+    started = false;
+  }
+  QColor Theme(int i) const { return ToQColor(app.State().Scheme.ThemeColors[static_cast<size_t>(i)]); }
+  QColor TextColour(QLabel* label) const { return label->palette().color(QPalette::WindowText); }
+  void LoadFixture(const char* name = "sine_s16.wav") {
+    TCore& engine = *app.State().Engine;
+    ASSERT_TRUE(engine.AddEntry(kFixtures + name));
+    engine.OpenEntry(engine.Paths.size() - 1);
+  }
+
+  TApplication& app = *TApplication::Instance();
+  test::TempDir home;
+  TForm1* main = nullptr;
+  bool started = false;
+};
+
+TEST_F(MainWindowTest, LayoutAndCaptions) {
+  Start();
+  EXPECT_EQ(main->size(), QSize(304, 150));
+  EXPECT_TRUE(main->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(main->Label10->text(), " ORVE 1.9");
+  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВык");
+  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВык");
+  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вык");
+  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вык");
+  EXPECT_EQ(main->AdvGlassButton1->geometry(), QRect(3, 19, 25, 15));
+  EXPECT_EQ(main->RzTrackBar1->geometry(), QRect(0, 131, 304, 16));
+  EXPECT_EQ(main->Panel1->geometry(), QRect(34, 19, 215, 106));
+  EXPECT_EQ(main->RzTrackBar1->maximum(), 1);
+  QStringList items;
+  for (QAction* a : main->AdvPopupMenu2->actions()) {
+    if (!a->isSeparator()) items.append(a->text());
+  }
+  EXPECT_EQ(items, QStringList({"Цветовая схема", "Выход"}));
+}
+
+TEST_F(MainWindowTest, RepeatCyclesThroughItsCaptions) {
+  Start();
+  const QStringList expected{"ПовВсё", "ПовТрк", "ПовВык", "ПовВсё", "ПовТрк"};
+  for (int i = 0; i < 5; ++i) {
+    if (i % 2 == 0) {
+      QTest::mouseClick(main->AdvGlassButton5, Qt::LeftButton);
+    } else {
+      QTest::mouseClick(main->Label4, Qt::LeftButton);  // the label does the same
+    }
+    EXPECT_EQ(main->AdvGlassButton5->text(), expected[i]);
+    EXPECT_EQ(main->Label4->text(), expected[i]);
+  }
+  EXPECT_EQ(app.State().RepeatMode, RepeatModes::Track);
+}
+
+TEST_F(MainWindowTest, TogglesChangeCaptionsFlagsAndLabelColours) {
+  Start();
+  QSignalSpy playlist(main, &TForm1::PlaylistToggled);
+  QTest::mouseClick(main->AdvGlassButton7, Qt::LeftButton);
+  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вкл");
+  EXPECT_TRUE(app.State().PlaylistShown);
+  EXPECT_EQ(TextColour(main->Label1), Theme(1));
+  QTest::mouseClick(main->Label1, Qt::LeftButton);
+  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вык");
+  EXPECT_FALSE(app.State().PlaylistShown);
+  EXPECT_EQ(TextColour(main->Label1), Theme(0));
+  EXPECT_EQ(playlist.size(), 2);
+
+  QTest::mouseClick(main->Label5, Qt::LeftButton);
+  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВкл");
+  EXPECT_TRUE(app.State().EqualizerShown);
+  EXPECT_EQ(TextColour(main->Label5), Theme(1));
+
+  QTest::mouseClick(main->AdvGlassButton12, Qt::LeftButton);
+  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вкл");
+  EXPECT_TRUE(app.State().DynamicAdd);
+  EXPECT_EQ(TextColour(main->Label6), Theme(1));
+  QTest::mouseClick(main->Label6, Qt::LeftButton);
+  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вык");
+  EXPECT_EQ(TextColour(main->Label6), Theme(0));
+}
+
+TEST_F(MainWindowTest, TransportButtonsInEveryPlayState) {
+  Start();
+  TCore& engine = *app.State().Engine;
+  struct Case {
+    quint8 from;
+    GlassButton* TForm1::*button;
+    quint8 to;
+  };
+  const Case cases[] = {
+      {kNothingLoaded, &TForm1::AdvGlassButton1, kNothingLoaded},
+      {kNothingLoaded, &TForm1::AdvGlassButton3, kNothingLoaded},
+      {kOpened, &TForm1::AdvGlassButton1, kPlaying},
+      {kOpened, &TForm1::AdvGlassButton2, kOpened},
+      {kPlaying, &TForm1::AdvGlassButton1, kPlaying},
+      {kPlaying, &TForm1::AdvGlassButton2, kPaused},
+      {kPaused, &TForm1::AdvGlassButton1, kPlaying},
+      {kPaused, &TForm1::AdvGlassButton3, kStopped},
+      {kStopped, &TForm1::AdvGlassButton1, kPlaying},
+      {kStopped, &TForm1::AdvGlassButton2, kStopped},
+  };
+  for (const auto& c : cases) {
+    engine.Shutdown();
+    engine.Init(app.State().AppDir);
+    engine.CurrentIndex = -1;
+    if (c.from != kNothingLoaded) LoadFixture();
+    if (c.from == kPlaying || c.from == kPaused) engine.Play();
+    if (c.from == kPaused) engine.Pause();
+    if (c.from == kStopped) engine.Stop();
+    ASSERT_EQ(engine.PlayState, c.from);
+    QTest::mouseClick(main->*c.button, Qt::LeftButton);
+    EXPECT_EQ(engine.PlayState, c.to) << int(c.from);
+    // The button of the transport state carries the highlight, the others the caption colour
+    // (states 0 and 1 recolour nothing).
+    if (engine.PlayState < kPlaying) continue;
+    EXPECT_EQ(main->AdvGlassButton1->FontColor(), Theme(engine.PlayState == kPlaying ? 1 : 2)) << int(c.from);
+    EXPECT_EQ(main->AdvGlassButton2->FontColor(), Theme(engine.PlayState == kPaused ? 1 : 2)) << int(c.from);
+    EXPECT_EQ(main->AdvGlassButton3->FontColor(), Theme(engine.PlayState == kStopped ? 1 : 2)) << int(c.from);
+  }
+}
+
+TEST_F(MainWindowTest, SeekBarMapsClicksAndSeeksOnRelease) {
+  Start();
+  TrackBar* bar = main->RzTrackBar1;
+  struct Case {
+    int maximum;
+    int x;
+    int position;
+  };
+  const Case cases[] = {
+      {300, 0, 0},    {300, 152, 150},  {300, 303, 299},  // Max < W: x / (W / Max)
+      {1000, 0, 0},   {1000, 152, 500}, {1000, 100, 329},  // Max >= W: x * (Max / W)
+      {0, 150, 0},                                           // a stream: no division by zero
+  };
+  for (const auto& c : cases) {
+    bar->setMaximum(c.maximum);
+    bar->setValue(0);
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(c.x, 8));
+    EXPECT_TRUE(app.State().SeekDragging);
+    EXPECT_EQ(bar->TrackColor(), Theme(1));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(c.x, 8));
+    EXPECT_EQ(bar->value(), c.position) << c.maximum << " at " << c.x;
+    EXPECT_FALSE(app.State().SeekDragging);
+    EXPECT_EQ(bar->TrackColor(), Theme(3));
+  }
+  // With a stream loaded the release seeks the channel.
+  LoadFixture();
+  bar->setMaximum(app.State().Engine->Length());
+  QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(303, 8));
+  EXPECT_EQ(bar->value(), 2);
+  EXPECT_EQ(app.State().Engine->Position(), 2);
+}
+
+TEST_F(MainWindowTest, StartupRestoresWhatTheLastRunSaved) {
+  Start("[main]\r\ndinadd=1\r\nx=40\r\ny=30\r\nvis=1\r\ntrs=128\r\n[tech]\r\nrpt=1\r\nvol=40\r\n[vis]\r\nind=3\r\n");
+  EXPECT_TRUE(app.State().DynamicAdd);
+  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вкл");
+  EXPECT_EQ(TextColour(main->Label6), Theme(1));
+  EXPECT_EQ(app.State().RepeatMode, RepeatModes::All);
+  EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВсё");
+  EXPECT_EQ(main->pos(), QPoint(40, 30));
+  EXPECT_EQ(app.State().VisMode, 3);
+  EXPECT_EQ(main->AdvGlassButton1->CornerRadius(), 7);
+  EXPECT_EQ(main->AdvGlassButton9->CornerRadius(), 0);
+  EXPECT_EQ(main->Label3->text(), "Грм:40%");
+  End();
+  for (const char* rpt : {"3", "x"}) {  // anything else leaves repeat off
+    Start(QByteArray("[tech]\r\nrpt=") + rpt + "\r\n");
+    EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВык") << rpt;
+    End();
+  }
+}
+
+TEST_F(MainWindowTest, ShutdownWritesTheStateOfTheRun) {
+  Start("[cm]\r\nid=5\r\npos=7\r\n");
+  main->move(12, 34);
+  QTest::mouseClick(main->AdvGlassButton5, Qt::LeftButton);   // repeat all
+  QTest::mouseClick(main->AdvGlassButton5, Qt::LeftButton);   // repeat track
+  QTest::mouseClick(main->AdvGlassButton12, Qt::LeftButton);  // dynamic adding on
+  QTest::mouseClick(main->AdvGlassButton7, Qt::LeftButton);   // playlist shown
+  app.State().VisMode = 2;
+  End();
+  IniFile config(home.file("config.ini"));
+  EXPECT_EQ(config.Read(config::tech::kRepeat), 2);
+  EXPECT_TRUE(config.Read(config::main::kDynamicAdd));
+  EXPECT_TRUE(config.Read(config::tech::kPlaylistShown));
+  EXPECT_EQ(config.Read(config::main::kX), 12);
+  EXPECT_EQ(config.Read(config::main::kY), 34);
+  EXPECT_EQ(config.Read(config::vis::kMode), 2);
+  EXPECT_EQ(config.Read(config::main::kOpacity), 255);
+  EXPECT_EQ(config.Read(config::cm::kIndex), 5);  // resume off: the old values stay
+  EXPECT_EQ(config.Read(config::cm::kPosition), 7);
+
+  Start("[cm]\r\nstatus=1\r\n");
+  main->RzTrackBar1->setMaximum(100);
+  main->RzTrackBar1->setValue(42);
+  End();
+  IniFile again(home.file("config.ini"));
+  EXPECT_EQ(again.Read(config::cm::kIndex), -1);
+  EXPECT_EQ(again.Read(config::cm::kPosition), 42);
+  EXPECT_EQ(again.Read(config::tech::kRepeat), 0);
+}
+
+TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {
+  Start();
+  home.write("Themes/readme.txt", "not a scheme");
+  auto* schemes = main->findChild<TForm16*>();
+  ASSERT_NE(schemes, nullptr);
+  schemes->show();
+  QStringList names;
+  for (int i = 0; i < schemes->ListBox1->count(); ++i) names.append(schemes->ListBox1->item(i)->text());
+  EXPECT_EQ(names, QStringList({"blue", "crimson", "emerald", "graphite"}));
+  app.State().LogoTick = 17;
+  schemes->ListBox1->setCurrentRow(3);
+  QTest::keyClick(schemes->ListBox1, Qt::Key_Return);
+  EXPECT_FALSE(schemes->isVisible());
+  EXPECT_EQ(IniFile(home.file("config.ini")).Read(config::themes::kName), "graphite");
+  const ColourScheme graphite = LoadTheme(home.path() + "/", "graphite");
+  EXPECT_EQ(app.State().Scheme.ThemeColors, graphite.ThemeColors);
+  EXPECT_EQ(main->palette().color(QPalette::Window), Theme(5));
+  EXPECT_EQ(main->Panel1->palette().color(QPalette::Window), Theme(0));
+  EXPECT_EQ(main->AdvGlassButton4->FaceColor(), Theme(6));
+  EXPECT_EQ(main->AdvGlassButton4->GlowColor(), Theme(7));
+  EXPECT_EQ(TextColour(main->Label10), Theme(3));
+  EXPECT_EQ(main->RzTrackBar1->ThumbColor(), Theme(9));
+  EXPECT_EQ(main->RzBackground2->GradientEnd(), Theme(4));
+  EXPECT_EQ(app.State().LogoTick, 0);
+}
+
+}  // namespace
+}  // namespace orve
