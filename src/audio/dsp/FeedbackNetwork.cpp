@@ -1,5 +1,6 @@
 #include "audio/dsp/FeedbackNetwork.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace orve::dsp {
@@ -73,39 +74,59 @@ void FeedbackNetwork::SetLoop(const float* decay, const float* damping) {
   }
 }
 
-void FeedbackNetwork::Process(float in, float& left, float& right) {
-  float v[kLines], mid[kLines];
-  if (fade_.Active()) {
-    const float w = fade_.Next();
-    for (int i = 0; i < kLines; ++i) {
-      const float oldTap = line_[i].Tap(oldLength_[i]);
-      const float oldMid = line_[i].Tap(oldLength_[i] / 2);
-      v[i] = oldTap + w * (line_[i].Tap(length_[i]) - oldTap);
-      mid[i] = oldMid + w * (line_[i].Tap(length_[i] / 2) - oldMid);
-    }
-    if (!fade_.Active()) StartPendingFade();
-  } else {
-    for (int i = 0; i < kLines; ++i) {
-      v[i] = line_[i].Tap(length_[i]);
-      mid[i] = line_[i].Tap(length_[i] / 2);
-    }
+void FeedbackNetwork::Process(const float* in, float* left, float* right, int n) {
+  while (n > 0) {
+    // A piece never reads what it writes: every tap (half lengths included)
+    // reaches back at least as far as the piece is long.
+    int limit = kMaxPiece;
+    for (int i = 0; i < kLines; ++i) limit = std::min({limit, length_[i] / 2, oldLength_[i] / 2});
+    const int m = std::max(1, std::min(n, limit));
+    Piece(in, left, right, m);
+    in += m, left += m, right += m, n -= m;
   }
-  float sum = 0;
+}
+
+// Taps read before any of the piece is written: frame j of the piece sees
+// Tap(d) of the per-frame form as Tap(d - j) from the piece's start.
+void FeedbackNetwork::ReadPiece(const int* lengths, int m, float (*v)[kMaxPiece], float (*mid)[kMaxPiece]) const {
   for (int i = 0; i < kLines; ++i) {
-    const float c = damping_[i];
-    lowpass_[i] = FlushTiny((1 - c) * decay_[i] * v[i] + c * lowpass_[i]);
-    sum += lowpass_[i];
+    for (int j = 0; j < m; ++j) v[i][j] = line_[i].Tap(lengths[i] - j);
+    for (int j = 0; j < m; ++j) mid[i][j] = line_[i].Tap(lengths[i] / 2 - j);
   }
-  const float feed = kInputGain * in - kMix * sum;
-  left = right = 0;
-  for (int i = 0; i < kLines; i += 2) {
-    const float wl = feed + lowpass_[i];
-    const float wr = feed + lowpass_[i + 1];
-    line_[i].Push(wl);
-    line_[i + 1].Push(wr);
-    left += wl + mid[i];
-    right += wr + mid[i + 1];
+}
+
+void FeedbackNetwork::Piece(const float* in, float* left, float* right, int m) {
+  float v[kLines][kMaxPiece], mid[kLines][kMaxPiece];
+  ReadPiece(length_, m, v, mid);
+  if (fade_.Active()) {
+    float ov[kLines][kMaxPiece], omid[kLines][kMaxPiece], w[kMaxPiece];
+    ReadPiece(oldLength_, m, ov, omid);
+    for (int j = 0; j < m; ++j) w[j] = fade_.Next();
+    for (int i = 0; i < kLines; ++i)
+      for (int j = 0; j < m; ++j) {
+        v[i][j] = ov[i][j] + w[j] * (v[i][j] - ov[i][j]);
+        mid[i][j] = omid[i][j] + w[j] * (mid[i][j] - omid[i][j]);
+      }
   }
+  float feed[kMaxPiece];
+  for (int j = 0; j < m; ++j) feed[j] = kInputGain * in[j];
+  for (int i = 0; i < kLines; ++i) {  // decay and damping: v becomes the line's return
+    const float c = damping_[i], g = (1 - c) * decay_[i];
+    float lp = lowpass_[i];
+    for (int j = 0; j < m; ++j) v[i][j] = lp = FlushTiny(g * v[i][j] + c * lp);
+    lowpass_[i] = lp;
+    for (int j = 0; j < m; ++j) feed[j] -= kMix * v[i][j];
+  }
+  for (int j = 0; j < m; ++j) left[j] = right[j] = 0;
+  for (int i = 0; i < kLines; ++i) {
+    float* out = i % 2 == 0 ? left : right;
+    for (int j = 0; j < m; ++j) {
+      const float written = feed[j] + v[i][j];
+      line_[i].Push(written);
+      out[j] += written + mid[i][j];
+    }
+  }
+  if (!fade_.Active()) StartPendingFade();
 }
 
 }  // namespace orve::dsp

@@ -18,6 +18,7 @@ namespace orve::dsp {
 class FeedbackNetwork {
  public:
   static constexpr int kLines = 8;
+  static constexpr int kMaxPiece = 32;  // frames handled together
 
   void Allocate(int sampleRate);  // sizes the lines for scale 1 and clears them
   void Clear();
@@ -26,11 +27,14 @@ class FeedbackNetwork {
   int Length(int line) const { return length_[line]; }
   // Per sub-block: decay gain and damping coefficient of each line.
   void SetLoop(const float* decay, const float* damping);
-  void Process(float in, float& left, float& right);
+  // n frames of diffused input in, the two outputs out (any n).
+  void Process(const float* in, float* left, float* right, int n);
 
  private:
   void Lengths(double scale, int* out) const;
   void StartPendingFade();
+  void Piece(const float* in, float* left, float* right, int m);
+  void ReadPiece(const int* lengths, int m, float (*v)[kMaxPiece], float (*mid)[kMaxPiece]) const;
 
   int rate_ = 0;                  // Hz
   DelayLine line_[kLines];        // what was written into each line

@@ -190,14 +190,15 @@ void I3dl2Reverb::Run(float* s, int n) {
   const int done = kUpdateFrames - untilUpdate_;
   const float earlyStep = (coefs_.earlyGain - earlyGainFrom_) / kUpdateFrames;
   const float lateStep = (coefs_.lateGain - lateGainFrom_) / kUpdateFrames;
+  for (int i = 0; i < n; ++i) late[i] = diffuser_.Process(late[i]);
+  float ll[kUpdateFrames], lr[kUpdateFrames];
+  network_.Process(late, ll, lr, n);
   for (int i = 0; i < n; ++i, s += 2) {
-    float ll, lr;
-    network_.Process(diffuser_.Process(late[i]), ll, lr);
     const auto k = static_cast<float>(done + i + 1);
     const float eg = earlyGainFrom_ + earlyStep * k;
     const float lg = lateGainFrom_ + lateStep * k;
-    s[0] += eg * early[0][i] + lg * ll;
-    s[1] += eg * early[1][i] + lg * lr;
+    s[0] += eg * early[0][i] + lg * ll[i];
+    s[1] += eg * early[1][i] + lg * lr[i];
   }
 }
 

@@ -26,6 +26,17 @@ void Sweep::Set(const SweepSettings& s, bool snap) {
   sineWeight_.SetTarget(s.waveform == 1 ? 1.0f : 0.0f, slow);
   increment_ = static_cast<double>(s.frequency) / rate_;
   steady_ = false;
+  segmentLeft_ = 0;
+}
+
+void Sweep::StartSegment() {
+  const double offset[2] = {0.0, phaseOffset_.Value()};
+  const float w = sineWeight_.Value();
+  for (int c = 0; c < 2; ++c) {
+    lfo_[c] = Shape(phase_ + offset[c], w);
+    lfoStep_[c] = (Shape(phase_ + offset[c] + kSegment * increment_, w) - lfo_[c]) / kSegment;
+  }
+  segmentLeft_ = kSegment;
 }
 
 float Sweep::Shape(double cycles, float sineWeight) {

@@ -35,19 +35,20 @@ class Sweep {
  public:
   void Prepare(int sampleRate) { rate_ = sampleRate; }
   void Set(const SweepSettings& s, bool snap);
-  void ResetPhase() { phase_ = 0; }
+  void ResetPhase() {
+    phase_ = 0;
+    segmentLeft_ = 0;
+  }
   SweepFrame Next() {
     if (!steady_) return NextMoving();
+    if (segmentLeft_ == 0) StartSegment();
     SweepFrame f{mix_.Value(), feedback_.Value(), centre_.Value(), {0, 0}};
     const float e = excursion_.Value();
-    const double other = phase_ + phaseOffset_.Value();
-    if (sineWeight_.Value() == 1.0f) {
-      f.tau[0] = f.centre + e * SinCycles(phase_);
-      f.tau[1] = f.centre + e * SinCycles(other);
-    } else {
-      f.tau[0] = f.centre + e * TriangleCycles(phase_);
-      f.tau[1] = f.centre + e * TriangleCycles(other);
+    for (int c = 0; c < 2; ++c) {
+      f.tau[c] = f.centre + e * lfo_[c];
+      lfo_[c] += lfoStep_[c];
     }
+    --segmentLeft_;
     Advance();
     return f;
   }
@@ -61,6 +62,11 @@ class Sweep {
     if (phase_ >= 1.0) phase_ -= 1.0;
   }
   static float Shape(double cycles, float sineWeight);
+  // Steady settings: the LFO is evaluated every kSegment frames and joined
+  // by straight lines (at 10 Hz and full depth the error stays below 0.05
+  // frames of delay).
+  void StartSegment();
+  static constexpr int kSegment = 16;
 
   int rate_ = 0;             // Hz
   double phase_ = 0;         // cycles of the L LFO, [0, 1)
@@ -72,6 +78,9 @@ class Sweep {
   LinearRamp phaseOffset_;   // cycles, R LFO minus L LFO
   LinearRamp sineWeight_;    // 1 sine, 0 triangle, between during a switch
   bool steady_ = false;      // no ramp moves: Next takes the short path
+  int segmentLeft_ = 0;      // frames left on the current straight LFO segment
+  float lfo_[2] = {0, 0};    // LFO value now, L and R (short path)
+  float lfoStep_[2] = {0, 0};// change per frame along the segment
 };
 
 }  // namespace orve::dsp
