@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "audio/Channel.h"
+#include "audio/dsp/Denormals.h"
 
 namespace orve::audio {
 namespace {
@@ -21,9 +22,12 @@ int64_t NowNs() {
 }  // namespace
 
 Mixer::Mixer(int rate, double latencySeconds)
-    : rate_(rate), latencyFrames_(std::llround(latencySeconds * rate)) {}
+    : rate_(rate), latencyFrames_(std::llround(latencySeconds * rate)) {
+  limiter_.Prepare(rate);
+}
 
 void Mixer::Render(float* stereo, int frames) {
+  const dsp::ScopedFlushDenormals noDenormals;
   const int64_t start = NowNs();
   const uint64_t first = deviceFrames_;
   for (int done = 0; done < frames;) {
@@ -45,6 +49,7 @@ void Mixer::RenderBlock(float* stereo, int frames) {
     Channel* ch = slot.load(std::memory_order_acquire);
     if (ch != nullptr) ch->Render(stereo, frames, deviceFrames_);
   }
+  limiter_.Process(stereo, frames);
   deviceFrames_ += static_cast<uint64_t>(frames);
 }
 

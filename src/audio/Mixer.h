@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include "audio/Output.h"
+#include "audio/dsp/PeakLimiter.h"
 
 namespace orve::audio {
 
@@ -56,6 +57,7 @@ class Mixer : public RenderSource {
   std::atomic<int64_t> lastRenderNs_{0};      // audio thread: when it was rendered
   std::atomic<double> cpuLoad_{0.0};          // audio thread writes
   // audio thread only
+  dsp::PeakLimiter limiter_;  // last in the output path: stacked boosts never hard-clip
   uint64_t deviceFrames_ = 0;
   int64_t windowStartNs_ = -1;
   int64_t windowBusyNs_ = 0;

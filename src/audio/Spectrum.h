@@ -29,9 +29,17 @@ class Spectrum {
   };
   Transform* Get(int size);
 
+  // av_tx's SIMD code loads and stores its buffers aligned (32 bytes for
+  // AVX), more than std::vector promises: the buffers come from av_malloc.
+  struct AvFree {
+    void operator()(float* p) const;
+  };
+  using AlignedBuffer = std::unique_ptr<float[], AvFree>;
+  static constexpr int kMaxSize = 1024;
+
   Transform small_, large_;  // 512 and 1024 points, made on first use
-  std::vector<float> in_;
-  std::vector<float> out_;  // complex pairs
+  AlignedBuffer in_;         // kMaxSize + 2 floats
+  AlignedBuffer out_;        // complex pairs, kMaxSize + 2 floats
 };
 
 }  // namespace orve::audio
