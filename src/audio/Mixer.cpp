@@ -24,6 +24,7 @@ int64_t NowNs() {
 Mixer::Mixer(int rate, double latencySeconds)
     : rate_(rate), latencyFrames_(std::llround(latencySeconds * rate)) {
   limiter_.Prepare(rate);
+  latencyFrames_ += limiter_.LatencyFrames();  // what is heard lags by the look-ahead too
 }
 
 void Mixer::Render(float* stereo, int frames) {

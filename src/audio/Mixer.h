@@ -49,7 +49,7 @@ class Mixer : public RenderSource {
   void AccountTime(int64_t busyNs, int64_t nowNs);
 
   const int rate_;
-  const int64_t latencyFrames_;
+  int64_t latencyFrames_;  // the sink's latency and the limiter's look-ahead; set at construction
   std::array<std::atomic<Channel*>, kMaxChannels> slots_{};  // UI thread writes
   std::atomic<uint64_t> renders_{0};          // audio thread writes
   std::atomic<uint64_t> lastStart_{0};        // audio thread: device frame of the last block
