@@ -7,6 +7,13 @@
 // output device. Each playing stream has a decoder thread of its own; the
 // output sink pulls from the streams on its own thread (see Output.h).
 //
+// Network streams (OpenUrl) connect on their own thread: until the first
+// audio arrives the channel plays silence and IsActive answers kStalled;
+// their position, length and file size are 0. One that cannot be reached
+// ends (kStopped) and says why in StreamStatus; one that drops while playing
+// is reconnected, after 1 s, 2 s, 4 s ... up to 30 s, until Pause, Stop or
+// Free.
+//
 // Handles: a stream is named by a Handle; 0 is never a valid handle. Every
 // operation on an invalid or freed handle answers with the failed value of
 // its type (false, -1, 0 or empty) and never crashes.
@@ -34,6 +41,7 @@ enum class ActiveState : int {
 struct StreamInfo {
   int frequency = 0;   // the stream's own sample rate in Hz
   int channels = 0;    // 1 or 2 (more channels are mixed down to stereo)
+                       // network streams: the output's rate, stereo (what they deliver)
   bool eightBit = false;  // never set: every stream delivers 16-bit data
 };
 
@@ -73,7 +81,12 @@ class Library {
   // --- streams ---
   Handle OpenFile(const std::string& path);     // a stream to play
   Handle OpenDecoder(const std::string& path);  // decode only: read with ReadDecoded
-  void Free(Handle h);
+  // An http:// or https:// radio address, or a playlist (.pls, .m3u, .m3u8)
+  // of one. Returns at once; the connection is made when the channel first
+  // plays, with the user agent and proxy set now. kNoHandle only for an
+  // address that is not http(s).
+  Handle OpenUrl(const std::string& url);
+  void Free(Handle h);  // never waits for the network
 
   // --- channel ---
   bool Play(Handle h);   // starts, or continues a paused channel where it stood
@@ -122,7 +135,14 @@ class Library {
 
   // --- tags and metadata ---
   Tags GetTags(Handle h) const;            // read once per stream and kept
-  std::string GetMetadata(Handle h) const; // ICY "StreamTitle='...';StreamUrl='...';"
+  // The latest ICY block of a network stream as the server sent it
+  // ("StreamTitle='...';StreamUrl='...';"), in UTF-8 (Windows-1251 text
+  // converted); "" when the server sent none, and for files.
+  std::string GetMetadata(Handle h) const;
+  // Why a network stream is silent, short and in Russian ("Нет соединения",
+  // "Ошибка 404", "Это не аудиопоток", "Переподключение…"); "" while all is
+  // well, and for files.
+  std::string StreamStatus(Handle h) const;
 
  private:
   struct Impl;

@@ -13,27 +13,28 @@ constexpr auto kSeekPoll = std::chrono::milliseconds(1);
 
 }  // namespace
 
-std::unique_ptr<Channel> Channel::Create(std::unique_ptr<Decoder> decoder, int deviceRate,
+std::unique_ptr<Channel> Channel::Create(std::unique_ptr<Source> source, int deviceRate,
                                          int bufferMs) {
-  std::unique_ptr<Channel> ch(new Channel(std::move(decoder), deviceRate, bufferMs));
+  std::unique_ptr<Channel> ch(new Channel(std::move(source), deviceRate, bufferMs));
   auto resampler = Resampler::Create(ch->rate_, deviceRate);
   if (resampler == nullptr) return nullptr;
   ch->resampler_ = resampler.release();
   return ch;
 }
 
-Channel::Channel(std::unique_ptr<Decoder> decoder, int deviceRate, int bufferMs)
-    : rate_(decoder->Rate()),
-      channels_(decoder->Channels()),
+Channel::Channel(std::unique_ptr<Source> source, int deviceRate, int bufferMs)
+    : rate_(source->Rate()),
+      channels_(source->Channels()),
       deviceRate_(deviceRate),
-      decoder_(std::move(decoder)),
+      live_(source->Live()),
+      source_(std::move(source)),
       ring_(static_cast<int>(int64_t{std::max(bufferMs, kMinBufferMs)} * rate_ / 1000)),
-      length_(decoder_->LengthFrames()),
+      length_(source_->LengthFrames()),
       native_(2 * static_cast<size_t>(Resampler::kMaxIn)),
       converted_(2 * static_cast<size_t>(kMaxBlock)) {}
 
 Channel::~Channel() {
-  quit_.store(true, std::memory_order_release);
+  Interrupt();
   if (thread_.joinable()) thread_.join();
   CollectRetired();
   delete pendingResampler_.exchange(nullptr);
@@ -41,13 +42,29 @@ Channel::~Channel() {
 }
 
 void Channel::Play() {
+  source_->SetPlaying(true);
   if (!thread_.joinable()) thread_ = std::thread(&Channel::DecodeLoop, this);
   state_.store(ActiveState::kPlaying, std::memory_order_release);
 }
 
+void Channel::Pause() {
+  source_->SetPlaying(false);
+  state_.store(ActiveState::kPaused, std::memory_order_release);
+}
+
+void Channel::Stop() {
+  source_->SetPlaying(false);
+  state_.store(ActiveState::kStopped, std::memory_order_release);
+}
+
+void Channel::Interrupt() {
+  quit_.store(true, std::memory_order_release);
+  source_->Interrupt();
+}
+
 int64_t Channel::Length() const {
   // Before the first Play the decoder is still this thread's to ask.
-  if (!thread_.joinable()) return decoder_->LengthFrames();
+  if (!thread_.joinable()) return source_->LengthFrames();
   return length_.load(std::memory_order_acquire);
 }
 
@@ -59,7 +76,10 @@ bool Channel::Finished(uint64_t heard) const {
 
 ActiveState Channel::State(uint64_t heard) const {
   const ActiveState s = state_.load(std::memory_order_acquire);
-  if (s == ActiveState::kPlaying && Finished(heard)) return ActiveState::kStopped;
+  if (s != ActiveState::kPlaying) return s;
+  if (Finished(heard)) return ActiveState::kStopped;
+  // A network stream waiting for data says so; a file's short gaps do not count.
+  if (live_ && starved_.load(std::memory_order_relaxed)) return ActiveState::kStalled;
   return s;
 }
 
@@ -102,7 +122,7 @@ void Channel::DecodeLoop() {
   // Sleep long enough to let the ring drain a little, short enough to keep it full.
   const auto idle = std::chrono::milliseconds(std::clamp(ring_.Capacity() * 1000 / rate_ / 8, 2, 20));
   while (!quit_.load(std::memory_order_acquire)) {
-    length_.store(decoder_->LengthFrames(), std::memory_order_release);
+    length_.store(source_->LengthFrames(), std::memory_order_release);
     if (CarryOutSeek()) continue;
     const bool flushed = audioGen_.load(std::memory_order_acquire) ==
                          decoderGen_.load(std::memory_order_relaxed);
@@ -110,8 +130,8 @@ void Channel::DecodeLoop() {
       std::this_thread::sleep_for(kSeekPoll);
     } else if (ended_.load(std::memory_order_relaxed) || ring_.Free() < kDecodeChunk) {
       std::this_thread::sleep_for(idle);
-    } else {
-      FillRing(decoded, stereo);
+    } else if (!FillRing(decoded, stereo)) {
+      std::this_thread::sleep_for(idle);  // a live source is waiting for the network
     }
   }
 }
@@ -123,19 +143,20 @@ bool Channel::CarryOutSeek() {
   if (wanted == decoderGen_.load(std::memory_order_relaxed)) return false;
   // A container that cannot seek keeps its place; the hand-over still runs
   // so the position reported is the true one.
-  decoder_->Seek(seekTarget_.load(std::memory_order_relaxed));
+  source_->Seek(seekTarget_.load(std::memory_order_relaxed));
   ended_.store(false, std::memory_order_relaxed);
-  decoderStart_.store(decoder_->Position(), std::memory_order_relaxed);
+  decoderStart_.store(source_->Position(), std::memory_order_relaxed);
   decoderGen_.store(wanted, std::memory_order_release);
   return true;
 }
 
-void Channel::FillRing(std::vector<float>& decoded, std::vector<float>& stereo) {
-  const int n = decoder_->Read(decoded.data(), kDecodeChunk);
+bool Channel::FillRing(std::vector<float>& decoded, std::vector<float>& stereo) {
+  const int n = source_->Read(decoded.data(), kDecodeChunk);
+  if (n == Source::kNoData) return false;
   if (n == 0) {
-    length_.store(decoder_->LengthFrames(), std::memory_order_release);
+    length_.store(source_->LengthFrames(), std::memory_order_release);
     ended_.store(true, std::memory_order_release);
-    return;
+    return true;
   }
   const float* frames = decoded.data();
   if (channels_ == 1) {
@@ -143,6 +164,7 @@ void Channel::FillRing(std::vector<float>& decoded, std::vector<float>& stereo) 
     frames = stereo.data();
   }
   ring_.Write(frames, n);
+  return true;
 }
 
 }  // namespace orve::audio

@@ -1,13 +1,15 @@
 #pragma once
 // A stream being played: its decoder thread, its ring, and what the output
-// callback does with it.
+// callback does with it. What it plays is a Source: a file's decoder or a
+// network stream (which connects, and reconnects, on the decoder thread).
 //
 // Thread model (three threads touch a channel):
 // - UI thread: creates and destroys it, and calls the public operations
 //   below the "UI thread" mark. Before the first Play it also owns the
 //   decoder; afterwards it only sends requests through atomics.
 // - decoder thread (one per channel, started by the first Play): owns the
-//   decoder, fills the ring, carries out seeks.
+//   source, fills the ring, carries out seeks. A live source may keep it in
+//   a network call; Interrupt makes that call return within ~100 ms.
 // - audio thread (the sink's callback, through the Mixer): reads the ring,
 //   runs the effects, resamples, applies the volume, records the history.
 //   It never waits, locks, allocates or logs.
@@ -27,7 +29,7 @@
 #include <vector>
 
 #include "audio/AudioLibrary.h"
-#include "audio/Decoder.h"
+#include "audio/Source.h"
 #include "audio/EffectsChain.h"
 #include "audio/PlayHistory.h"
 #include "audio/Resampler.h"
@@ -41,7 +43,7 @@ class Channel {
   static constexpr int kMaxBlock = 4096;  // device frames per Render call, at most
 
   // Nullptr when no resampler can be made for the rates.
-  static std::unique_ptr<Channel> Create(std::unique_ptr<Decoder> decoder, int deviceRate,
+  static std::unique_ptr<Channel> Create(std::unique_ptr<Source> source, int deviceRate,
                                          int bufferMs);
   ~Channel();  // stops the decoder thread
   Channel(const Channel&) = delete;
@@ -50,9 +52,13 @@ class Channel {
   // --- UI thread ---
   int Rate() const { return rate_; }
   int Channels() const { return channels_; }
+  bool Live() const { return live_; }
   void Play();
-  void Pause() { state_.store(ActiveState::kPaused, std::memory_order_release); }
-  void Stop() { state_.store(ActiveState::kStopped, std::memory_order_release); }
+  void Pause();
+  void Stop();
+  // Ends the decoder thread's work at once (before the channel is retired):
+  // a live source stops connecting and its network calls return.
+  void Interrupt();
   // `heard` is the device frame being heard now.
   ActiveState State(uint64_t heard) const;
   int64_t Position(uint64_t heard) const;  // stream frames
@@ -73,13 +79,14 @@ class Channel {
   void Render(float* mix, int frames, uint64_t deviceStart);
 
  private:
-  Channel(std::unique_ptr<Decoder> decoder, int deviceRate, int bufferMs);
+  Channel(std::unique_ptr<Source> source, int deviceRate, int bufferMs);
   bool Finished(uint64_t heard) const;
 
   // decoder thread
   void DecodeLoop();
   bool CarryOutSeek();
-  void FillRing(std::vector<float>& decoded, std::vector<float>& stereo);
+  // False when nothing was written and the source has not ended.
+  bool FillRing(std::vector<float>& decoded, std::vector<float>& stereo);
 
   // audio thread
   void TakePendingResampler();
@@ -91,8 +98,9 @@ class Channel {
   const int rate_;
   const int channels_;
   const int deviceRate_;
+  const bool live_;
 
-  std::unique_ptr<Decoder> decoder_;  // UI thread before the first Play, then decoder thread
+  std::unique_ptr<Source> source_;  // UI thread before the first Play, then decoder thread
   StereoRing ring_;                   // decoder thread writes, audio thread reads
   std::thread thread_;                // UI thread
   std::atomic<bool> quit_{false};     // UI thread writes
@@ -122,6 +130,7 @@ class Channel {
   float gain_ = -1.0f;            // volume applied at the end of the last block; <0 none yet
   PlayHistory history_;           // audio thread writes, UI thread reads
   std::atomic<int64_t> finishedAt_{-1};  // audio thread: device frame where the stream ended
+  std::atomic<bool> starved_{true};  // audio thread: the last block found the ring short
 };
 
 }  // namespace orve::audio

@@ -16,6 +16,7 @@ void Channel::Render(float* mix, int frames, uint64_t deviceStart) {
   }
   const int64_t streamStart = streamAtBlockEnd_;
   const int got = Pull(frames);
+  starved_.store(got < frames, std::memory_order_relaxed);
   if (got > 0) {
     streamAtBlockEnd_ = std::max(streamStart, consumed_ - resampler_->DelayFrames());
     history_.Append(converted_.data(), got);

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "audio/PacketScan.h"
+#include "audio/Source.h"
 
 struct AVFormatContext;
 struct AVCodecContext;
@@ -34,7 +35,7 @@ struct SwrContext;
 
 namespace orve::audio {
 
-class Decoder {
+class Decoder final : public Source {
  public:
   enum class Output { kS16, kFloat };
 
@@ -44,18 +45,22 @@ class Decoder {
   // `error` then says why.
   static std::unique_ptr<Decoder> Open(const std::string& path, Output output, std::string& error,
                                        int64_t foregroundScanBytes = kForegroundScanBytes);
-  ~Decoder();
+  // A decoder over an input already opened (a network stream): no length
+  // scan, the length stays unknown. Takes `format` over, also on failure.
+  static std::unique_ptr<Decoder> FromInput(AVFormatContext* format, Output output,
+                                            std::string& error);
+  ~Decoder() override;
   Decoder(const Decoder&) = delete;
   Decoder& operator=(const Decoder&) = delete;
 
-  int Rate() const { return rate_; }
-  int Channels() const { return channels_; }
+  int Rate() const override { return rate_; }
+  int Channels() const override { return channels_; }
   int BytesPerFrame() const;
   // Length in frames; -1 when unknown. A decode that ends early (a broken
   // file) makes Position() at the end the length that holds.
   // Safe to ask from any thread while the owner does not use the decoder.
-  int64_t LengthFrames() const;
-  int64_t Position() const { return position_; }
+  int64_t LengthFrames() const override;
+  int64_t Position() const override { return position_; }
   // Everything has been read: a read gave 0, or the position is at a length
   // that is known for sure.
   bool Ended() const;
@@ -63,14 +68,16 @@ class Decoder {
   int DecodeErrors() const { return decodeErrors_; }
 
   // Up to `frames` frames into `out`; 0 at the end of the stream.
-  int Read(void* out, int frames);
+  int Read(void* out, int frames) override;
   // Moves to frame `frame` exactly (clamped to the length). False when the
   // container cannot seek; the position is then unchanged.
-  bool Seek(int64_t frame);
+  bool Seek(int64_t frame) override;
 
  private:
   Decoder() = default;
   bool OpenInput(const std::string& path, std::string& error);
+  bool FindAudioStream(const std::string& name, std::string& error);
+  bool OpenFrames(std::string& error);
   bool OpenCodec(std::string& error);
   // An opened decoder for the stream; nullptr with `error` set on failure.
   AVCodecContext* NewCodecContext(std::string& error) const;

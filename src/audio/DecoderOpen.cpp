@@ -14,17 +14,30 @@ std::unique_ptr<Decoder> Decoder::Open(const std::string& path, Output output,
                                        std::string& error, int64_t foregroundScanBytes) {
   std::unique_ptr<Decoder> d(new Decoder());
   d->output_ = output;
-  if (!d->OpenInput(path, error) || !d->OpenCodec(error)) return nullptr;
+  if (!d->OpenInput(path, error)) return nullptr;
+  d->indexed_ = NeedsPacketScan(d->format_, d->streamIndex_);
+  if (!d->OpenCodec(error)) return nullptr;
   d->FindLength(path, foregroundScanBytes);
-  d->packet_ = av_packet_alloc();
-  d->frame_ = av_frame_alloc();
-  if (d->packet_ == nullptr || d->frame_ == nullptr) {
-    error = "out of memory";
-    return nullptr;
-  }
+  if (!d->OpenFrames(error)) return nullptr;
   // Decoding the first frame now turns away files that only look like audio.
   if (!d->FillPending()) {
     error = path + ": no decodable audio";
+    return nullptr;
+  }
+  return d;
+}
+
+std::unique_ptr<Decoder> Decoder::FromInput(AVFormatContext* format, Output output,
+                                            std::string& error) {
+  std::unique_ptr<Decoder> d(new Decoder());
+  d->output_ = output;
+  d->format_ = format;
+  const std::string name = format->url != nullptr ? format->url : "stream";
+  if (!d->FindAudioStream(name, error) || !d->OpenCodec(error) || !d->OpenFrames(error)) {
+    return nullptr;
+  }
+  if (!d->FillPending()) {
+    error = name + ": no decodable audio";
     return nullptr;
   }
   return d;
@@ -35,7 +48,10 @@ Decoder::~Decoder() {
   av_frame_free(&frame_);
   av_packet_free(&packet_);
   avcodec_free_context(&codec_);
+  // An input read through our own I/O context leaves closing it to us.
+  AVIOContext* ownIo = format_ != nullptr && (format_->flags & AVFMT_FLAG_CUSTOM_IO) ? format_->pb : nullptr;
   avformat_close_input(&format_);
+  avio_closep(&ownIo);
 }
 
 int Decoder::BytesPerFrame() const {
@@ -53,9 +69,23 @@ bool Decoder::OpenInput(const std::string& path, std::string& error) {
     error = path + ": " + AvErrorText("avformat_find_stream_info", ret);
     return false;
   }
+  return FindAudioStream(path, error);
+}
+
+bool Decoder::FindAudioStream(const std::string& name, std::string& error) {
   streamIndex_ = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
   if (streamIndex_ < 0) {
-    error = path + ": " + AvErrorText("av_find_best_stream", streamIndex_);
+    error = name + ": " + AvErrorText("av_find_best_stream", streamIndex_);
+    return false;
+  }
+  return true;
+}
+
+bool Decoder::OpenFrames(std::string& error) {
+  packet_ = av_packet_alloc();
+  frame_ = av_frame_alloc();
+  if (packet_ == nullptr || frame_ == nullptr) {
+    error = "out of memory";
     return false;
   }
   return true;
@@ -86,7 +116,6 @@ AVCodecContext* Decoder::NewCodecContext(std::string& error) const {
 }
 
 bool Decoder::OpenCodec(std::string& error) {
-  indexed_ = NeedsPacketScan(format_, streamIndex_);
   codec_ = NewCodecContext(error);
   if (codec_ == nullptr) return false;
   rate_ = codec_->sample_rate;

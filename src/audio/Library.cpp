@@ -5,7 +5,9 @@
 
 #include "audio/AudioLibrary.h"
 #include "audio/LibraryImpl.h"
+#include "audio/NetStream.h"
 #include "audio/NullSink.h"
+#include "audio/PlaylistUrl.h"
 #include "audio/PortAudioSink.h"
 #include "audio/TagReader.h"
 #include "audio/WavSink.h"
@@ -77,13 +79,18 @@ Channel* Library::Impl::ChannelOf(Handle h) const {
 }
 
 void Library::Impl::Retire(std::unique_ptr<Channel> channel) {
+  channel->Interrupt();  // a network stream stops connecting now
   mixer->Remove(channel.get());
   retired.push_back({std::move(channel), mixer->Renders()});
 }
 
 void Library::Impl::CollectRetired() {
   const uint64_t now = mixer->Renders();
-  std::erase_if(retired, [now](const Retired& r) { return now >= r.renders + 2; });
+  std::erase_if(retired, [this, now](Retired& r) {
+    if (now < r.renders + 2) return false;
+    if (r.channel->Live()) reaper.Take(std::move(r.channel));
+    return true;
+  });
 }
 
 Library::Library(const OutputChoice& output) : impl_(std::make_unique<Impl>()) {
@@ -92,6 +99,9 @@ Library::Library(const OutputChoice& output) : impl_(std::make_unique<Impl>()) {
 
 Library::~Library() {
   impl_->sink->Stop();  // from here on no callback touches a channel
+  for (auto& [h, s] : impl_->streams) {
+    if (s.channel != nullptr) s.channel->Interrupt();  // network streams all stop at once
+  }
   impl_->streams.clear();
   impl_->retired.clear();
 }
@@ -135,6 +145,28 @@ Handle Library::OpenDecoder(const std::string& path) {
   return impl_->Add(std::move(s));
 }
 
+Handle Library::OpenUrl(const std::string& url) {
+  impl_->CollectRetired();
+  if (!IsHttpUrl(url)) {
+    impl_->lastError = url + ": not an http:// or https:// address";
+    return kNoHandle;
+  }
+  auto state = std::make_shared<NetState>();
+  const int rate = impl_->mixer->Rate();
+  auto source = std::make_unique<NetStream>(url, NetSettings{impl_->userAgent, impl_->proxy}, rate, state);
+  Stream s;
+  s.rate = rate;
+  s.channels = 2;
+  s.fileSize = 0;
+  s.net = std::move(state);
+  s.channel = Channel::Create(std::move(source), rate, impl_->bufferMs);
+  if (s.channel == nullptr) {
+    impl_->lastError = url + ": no resampler to the output rate";
+    return kNoHandle;
+  }
+  return impl_->Add(std::move(s));
+}
+
 void Library::Free(Handle h) {
   auto it = impl_->streams.find(h);
   if (it == impl_->streams.end()) return;
@@ -148,8 +180,15 @@ Tags Library::GetTags(Handle h) const {
   return s == nullptr ? Tags{} : s->tags;
 }
 
-// Files carry no ICY metadata; only network streams (not built yet) will.
-std::string Library::GetMetadata(Handle) const { return {}; }
+std::string Library::GetMetadata(Handle h) const {
+  const Stream* s = impl_->Find(h);
+  return s == nullptr || s->net == nullptr ? std::string() : s->net->Metadata();
+}
+
+std::string Library::StreamStatus(Handle h) const {
+  const Stream* s = impl_->Find(h);
+  return s == nullptr || s->net == nullptr ? std::string() : s->net->Status();
+}
 
 int64_t Library::FileSize(Handle h) const {
   const Stream* s = impl_->Find(h);

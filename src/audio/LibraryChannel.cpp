@@ -48,6 +48,7 @@ ActiveState Library::IsActive(Handle h) const {
 int64_t Library::Position(Handle h) const {
   const Stream* s = impl_->Find(h);
   if (s == nullptr) return -1;
+  if (s->net != nullptr) return 0;  // a live stream has no place to show
   const int64_t frames = s->decoder != nullptr ? s->decoder->Position()
                                                : s->channel->Position(impl_->mixer->HeardFrame());
   return frames * s->BytesPerFrame();
@@ -56,6 +57,7 @@ int64_t Library::Position(Handle h) const {
 int64_t Library::Length(Handle h) const {
   const Stream* s = impl_->Find(h);
   if (s == nullptr) return -1;
+  if (s->net != nullptr) return 0;
   const int64_t frames = s->decoder != nullptr ? s->decoder->LengthFrames() : s->channel->Length();
   return frames < 0 ? -1 : frames * s->BytesPerFrame();
 }

@@ -11,7 +11,9 @@
 #include "audio/Channel.h"
 #include "audio/Decoder.h"
 #include "audio/Mixer.h"
+#include "audio/NetState.h"
 #include "audio/Output.h"
+#include "audio/Reaper.h"
 #include "audio/Spectrum.h"
 
 namespace orve::audio {
@@ -19,6 +21,7 @@ namespace orve::audio {
 struct Stream {
   std::unique_ptr<Channel> channel;  // a stream to play
   std::unique_ptr<Decoder> decoder;  // or a decode-only stream
+  std::shared_ptr<const NetState> net;  // a network stream's status and metadata
   Tags tags;
   int64_t fileSize = -1;
   int rate = 0;
@@ -44,6 +47,7 @@ struct Library::Impl {
     uint64_t renders;
   };
   std::vector<Retired> retired;
+  Reaper reaper;  // frees the retired channels of network streams
 
   void OpenOutput(const OutputChoice& choice);
   Handle Add(Stream stream);
