@@ -27,7 +27,7 @@ void Chorus::Apply(const ChorusParams& p, bool snap) {
 void Chorus::Process(float* s, int frames) {
   if (rate_ == 0) return;
   ChorusParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   for (int i = 0; i < frames; ++i, s += 2) {
     const SweepFrame k = sweep_.Next();
     const float fed = line_.TapLinear(k.centre);

@@ -67,7 +67,7 @@ float Compressor::Reduction(float left, float right) {
 void Compressor::Process(float* s, int frames) {
   if (rate_ == 0) return;
   CompressorParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   for (int i = 0; i < frames; ++i, s += 2) {
     const float gr = Reduction(s[0], s[1]);
     const float db = gainDb_.Next() - gr;

@@ -55,12 +55,15 @@ template <typename P>
 class ParamBlock : public DspBlock {
  public:
   using Params = P;
-  ParamBlock() { SetParameters(P{}); }
+  ParamBlock() {
+    current_ = Clamped(P{});
+    mailbox_.Write({current_, true});
+  }
 
   // UI thread.
   void SetParameters(const P& p) {
     current_ = Clamped(p);
-    mailbox_.Write(current_);
+    mailbox_.Write({current_, false});
   }
   P GetParameters() const { return current_; }
   bool SetParams(const EffectParams& params) override {
@@ -72,11 +75,31 @@ class ParamBlock : public DspBlock {
 
  protected:
   // Audio thread: true and `out` filled when a record arrived.
-  bool TakeParameters(P& out) { return mailbox_.Read(out); }
+  bool TakeParameters(P& out) {
+    bool first = false;
+    return TakeParameters(out, first);
+  }
+  // The same, and `first` tells whether it is the first record set since the
+  // block was made: that one applies at once, with no ramp from the defaults
+  // (a new stream's bands would otherwise sweep in from 8 kHz, a burst at the
+  // start of every entry).
+  bool TakeParameters(P& out, bool& first) {
+    Sent sent;
+    if (!mailbox_.Read(sent)) return false;
+    out = sent.params;
+    first = !sent.defaults && !received_;
+    if (!sent.defaults) received_ = true;
+    return true;
+  }
 
  private:
+  struct Sent {
+    P params{};
+    bool defaults = false;  // the record the block was made with
+  };
   P current_{};                 // UI thread: the last record set, clamped
-  ParamMailbox<P> mailbox_;     // UI thread writes, audio thread reads
+  ParamMailbox<Sent> mailbox_;  // UI thread writes, audio thread reads
+  bool received_ = false;       // audio thread: a record set from outside has arrived
 };
 
 // A new block of the given engine effect type, or nullptr for an unknown type.

@@ -64,7 +64,7 @@ void Echo::Read(const Route& r, float& left, float& right) const {
 void Echo::Process(float* s, int frames) {
   if (rate_ == 0) return;
   EchoParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   for (int i = 0; i < frames; ++i, s += 2) {
     const float m = mix_.Next();
     float gi = inputGain_;

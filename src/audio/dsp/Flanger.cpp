@@ -28,7 +28,7 @@ void Flanger::Apply(const FlangerParams& p, bool snap) {
 void Flanger::Process(float* s, int frames) {
   if (rate_ == 0) return;
   FlangerParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   for (int i = 0; i < frames; ++i, s += 2) {
     const SweepFrame k = sweep_.Next();
     for (int c = 0; c < 2; ++c) {

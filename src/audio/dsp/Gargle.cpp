@@ -26,7 +26,7 @@ void Gargle::Apply(const GargleParams& p, bool snap) {
 void Gargle::Process(float* s, int frames) {
   if (rate_ == 0) return;
   GargleParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   for (int i = 0; i < frames; ++i, s += 2) {
     const float w = squareWeight_.Next();
     const float square = phase_ < 0.5 ? 1.0f : 0.0f;

@@ -137,7 +137,7 @@ void I3dl2Reverb::StepCoefs() {
 void I3dl2Reverb::Process(float* stereo, int frames) {
   if (rate_ == 0) return;
   I3dl2ReverbParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   while (frames > 0) {
     if (untilUpdate_ == 0) {
       StepCoefs();

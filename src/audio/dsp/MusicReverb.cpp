@@ -118,7 +118,7 @@ void MusicReverb::StepCoefs() {
 void MusicReverb::Process(float* stereo, int frames) {
   if (rate_ == 0) return;
   MusicReverbParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   while (frames > 0) {
     if (untilUpdate_ == 0) {
       StepCoefs();

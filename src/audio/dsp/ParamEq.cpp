@@ -90,7 +90,7 @@ void ParamEq::UpdateCoefficients() {
 void ParamEq::Process(float* stereo, int frames) {
   if (rate_ == 0) return;
   ParamEqParams p;
-  if (TakeParameters(p)) Apply(p, false);
+  if (bool first = false; TakeParameters(p, first)) Apply(p, first);
   while (frames > 0) {
     if (untilUpdate_ == 0) {
       Step();
