@@ -239,3 +239,29 @@ TEST(BlockTest, ResetClearsTheTailAndUnpreparedBlocksLeaveAudioAlone) {
 
 }  // namespace
 }  // namespace orve::dsp::test
+
+namespace orve::dsp::test {
+namespace {
+
+// A block made with its defaults and then sent its first record (as a new
+// stream's equalizer is) starts at that record: no sweep from the defaults.
+TEST(BlockTest, TheFirstRecordSetAfterPreparingAppliesAtOnce) {
+  const auto band = CreateEffect(static_cast<int>(EffectType::kParamEq));
+  band->Prepare(44100);
+  ASSERT_TRUE(band->SetParams(ParamEqParams{100, 5, 15}));
+  // 5 kHz is far from a 100 Hz band: it must pass unchanged from the first
+  // sample, not ring through a band sweeping down from 8 kHz.
+  Stereo audio = Sine(5000, 0.25, 44100, 4410);
+  const Stereo dry = audio;
+  band->Process(audio.data(), 4410);
+  const Mono wet = Channel(audio, 0), in = Channel(dry, 0);
+  EXPECT_LT(Db(PeakAbs(wet, 0, 441) / PeakAbs(in, 0, 441)), 0.5);
+  // A later record ramps as usual.
+  ASSERT_TRUE(band->SetParams(ParamEqParams{5000, 5, 15}));
+  Stereo next = Sine(5000, 0.25, 44100, 64);
+  band->Process(next.data(), 64);
+  EXPECT_LT(Db(PeakAbs(Channel(next, 0), 0, 64) / 0.25), 10.0);
+}
+
+}  // namespace
+}  // namespace orve::dsp::test
