@@ -20,7 +20,7 @@ constexpr int kMaxPlaylistBytes = 64 * 1024;
 // with FFmpeg's defaults (1 MB probe, 5 s analysis) the first sound would
 // wait seconds for data that is only needed to guess the format.
 constexpr int64_t kProbeBytes = 32 * 1024;
-constexpr int64_t kAnalyzeMicroseconds = 500'000;
+constexpr int64_t kAnalyzeMicroseconds = 100'000;
 
 struct TypeFormat {
   std::string_view mediaType;

@@ -8,7 +8,8 @@ first line of its output. Every request is logged as one JSON line to the
 
 Paths:
   /stream.mp3   the --mp3 file in a loop, 64 KB at once, then at 16000 B/s.
-                Query: title=T (the stream title), meta=KIND (title, counter,
+                Query: burst=N (bytes sent at once, default 64 KB),
+                title=T (the stream title), meta=KIND (title, counter,
                 cp1251, empty, zero, nosemi, big), drop=N (the first request
                 ends after N bytes), stall=N (the first request stops sending
                 after N bytes for `pause` seconds, default 10, then ends, or
@@ -139,6 +140,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         stall = int(q["stall"]) if first and "stall" in q else None
         pause, resume = float(q.get("pause", STALL_SECONDS)), q.get("resume") == "1"
         kind, title = q.get("meta", "title"), q.get("title", "Test Title")
+        burst = int(q.get("burst", BURST))
         audio, sent, pos, blocks = self.server.state.audio, 0, 0, 0
         start = time.monotonic()
         try:
@@ -160,7 +162,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 if icy:
                     blocks += 1
                     self.wfile.write(meta_block(kind, title, blocks))
-                ahead = (sent - BURST) / RATE - (time.monotonic() - start)
+                ahead = (sent - burst) / RATE - (time.monotonic() - start)
                 if ahead > 0:
                     time.sleep(ahead)
         except (BrokenPipeError, ConnectionResetError):
