@@ -40,7 +40,7 @@ void TApplication::ShowError(const QString& message) {
 
 void TApplication::SetTray(TrayIcon* tray) {
   tray_ = tray;
-  connect(tray_, &TrayIcon::RestoreRequested, this, &TApplication::RestoreFromTray);
+  if (tray_) connect(tray_, &TrayIcon::RestoreRequested, this, &TApplication::RestoreFromTray);
 }
 
 void TApplication::MinimiseToTray() {

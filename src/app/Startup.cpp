@@ -114,6 +114,9 @@ void Shutdown(TApplication& app) {
     TApplication::ShowError(e.message());
   }
   app.State().Engine->Shutdown();
+  // The tray icon uses the main window's menu: it goes first.
+  delete app.Tray();
+  app.SetTray(nullptr);
   delete app.MainWindow();
   app.SetMainWindow(nullptr);
 }
