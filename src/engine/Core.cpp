@@ -46,9 +46,11 @@ void TCore::OpenEntry(int i) {
   for (const int32_t fx : EffectHandles) library_->RemoveEffect(Handle(), static_cast<audio::Library::FxHandle>(fx));
   library_->Free(Handle());
   const QString& kind = Kinds[i];
-  // Kinds 1 to 3 are files; one decoder serves them all.
+  // Kinds 1 to 3 are files, one decoder serves them all; a stream connects
+  // on its own thread, so this never waits on the network.
+  const std::string path = Paths[i].toStdString();
   const audio::Handle h =
-      kind == QLatin1String(kKindStream) ? audio::kNoHandle : library_->OpenFile(Paths[i].toStdString());
+      kind == QLatin1String(kKindStream) ? library_->OpenUrl(path) : library_->OpenFile(path);
   Channel = static_cast<int64_t>(h);
   BuildEqChain();
   PlayState = kOpened;

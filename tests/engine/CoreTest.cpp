@@ -186,14 +186,17 @@ TEST_F(CoreTest, EntriesThatFailToOpenStaySilentAndSafe) {
   }
 }
 
-TEST_F(CoreTest, StreamEntriesReportNoPositionOrLength) {
+TEST_F(CoreTest, StreamEntriesOpenWithoutWaitingAndReportNoPositionOrLength) {
   Start();
-  AddEntry("http://127.0.0.1:9/none", kKindStream);
+  AddEntry("http://127.0.0.1:9/none", kKindStream);  // nothing listens there
   core.CurrentIndex = 0;
   core.OpenEntry(0);
+  EXPECT_NE(core.Channel, 0);  // a stream exists at once; it connects on its own thread
   core.Play();
+  EXPECT_EQ(core.PlayState, kPlaying);
   EXPECT_EQ(core.Position(), 0);
   EXPECT_EQ(core.Length(), 0);
+  core.Stop();
 }
 
 }  // namespace
