@@ -1,0 +1,87 @@
+// The equalizer window's start-up from config.ini and its record at exit.
+#include <algorithm>
+
+#include "app/AppState.h"
+#include "equalizer/Presets.h"
+#include "equalizer/Unit6.h"
+#include "settings/ConfigKeys.h"
+#include "settings/IniFile.h"
+
+namespace orve {
+namespace {
+
+namespace ck = config;
+
+constexpr int kOpaque = 255;
+constexpr int kLastVisMode = 4;
+
+QString BandKey(int k) { return QString::number(k); }
+
+}  // namespace
+
+// The order matters: the shown state is reported before the sliders move,
+// and the switches are stepped once more with fresh handles after all of
+// them have their positions. Setting a slider runs its change step.
+void TForm6::FormCreate() {
+  ApplyScheme();
+  IniFile config(state_.AppDir + QString::fromLatin1(ck::kFileName));
+  state_.VisMode = static_cast<quint8>(std::clamp(config.Read(ck::vis::kMode), 0, kLastVisMode));
+  TrackBar1->setValue(config.Read(ck::tech::kVolume));
+  RzTrackBar170->setValue(config.Read(ck::eq::kSampleRate));
+  SendAttributes();
+  move(config.Read(ck::eq::kX), config.Read(ck::eq::kY));
+  RestoreShown(config);
+  RestoreSliders(config);
+  for (int i = 0; i < kEffectCount; ++i) {
+    state_.Engine->EffectHandles[static_cast<size_t>(i)] = -1;
+    SwitchChange(static_cast<Effect>(i));
+  }
+  RestoreOtherWindows(config);
+  emit VolumeTextChanged(QStringLiteral("Грм:%1%").arg(TrackBar1->value()));
+}
+
+void TForm6::RestoreShown(IniFile& config) {
+  state_.EqualizerShown = config.Read(ck::eq::kShown);
+  if (state_.EqualizerShown) show();
+  emit EqualizerShownAtStartup(state_.EqualizerShown);
+}
+
+// Stored values outside a slider's range are clamped by the slider.
+void TForm6::RestoreSliders(IniFile& config) {
+  for (int k = 1; k <= kEqBands; ++k) {
+    Band(k)->setValue(config.ReadInteger(QString::fromLatin1(ck::eq::kSection), BandKey(k), ck::eq::kBandDefault));
+  }
+  for (int i = 0; i < kEffectCount; ++i) {
+    Switches[static_cast<size_t>(i)]->setValue(config.Read(equalizer::kEffectSwitches[static_cast<size_t>(i)].key));
+  }
+}
+
+void TForm6::RestoreOtherWindows(IniFile& config) {
+  if (config.Read(ck::main::kRoundButtons)) emit RoundButtonsRequested();
+  const int eqTrs = config.Read(ck::eq::kOpacity);
+  // A stored value is applied by its low 8 bits, even one below the
+  // transparency window's minimum of 10.
+  if (eqTrs != kOpaque) setWindowOpacity((eqTrs & 0xFF) / 255.0);
+  emit OpacitiesRequested(config.Read(ck::main::kOpacity), config.Read(ck::pls::kOpacity), eqTrs);
+}
+
+void TForm6::FormDestroy() {
+  IniFile config(state_.AppDir + QString::fromLatin1(ck::kFileName));
+  // One write of the file for the thirty keys.
+  config.SetDeferredWrites(true);
+  config.Write(ck::tech::kVolume, TrackBar1->value());
+  config.Write(ck::eq::kX, x());
+  config.Write(ck::eq::kY, y());
+  for (int k = 1; k <= kEqBands; ++k) {
+    config.WriteInteger(QString::fromLatin1(ck::eq::kSection), BandKey(k), Band(k)->value());
+  }
+  config.Write(ck::eq::kSampleRate, RzTrackBar170->value());
+  for (const Effect e : {Effect::Flanger, Effect::Echo, Effect::Chorus, Effect::Compressor, Effect::Gargle,
+                         Effect::Reverb3d, Effect::Reverb}) {
+    config.Write(equalizer::kEffectSwitches[static_cast<size_t>(e)].key, Switch(e)->value());
+  }
+  config.Write(ck::eq::kShown, state_.EqualizerShown);
+  config.UpdateFile();
+}
+
+}  // namespace orve
