@@ -27,6 +27,7 @@ Channel::Channel(std::unique_ptr<Source> source, int deviceRate, int bufferMs)
       channels_(source->Channels()),
       deviceRate_(deviceRate),
       live_(source->Live()),
+      prebufferFrames_(static_cast<int>(int64_t{std::max(bufferMs, kMinBufferMs)} * rate_ / 2000)),
       source_(std::move(source)),
       ring_(static_cast<int>(int64_t{std::max(bufferMs, kMinBufferMs)} * rate_ / 1000)),
       length_(source_->LengthFrames()),

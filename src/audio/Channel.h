@@ -12,7 +12,9 @@
 //   a network call; Interrupt makes that call return within ~100 ms.
 // - audio thread (the sink's callback, through the Mixer): reads the ring,
 //   runs the effects, resamples, applies the volume, records the history.
-//   It never waits, locks, allocates or logs.
+//   It never waits, locks, allocates or logs. A live channel that ran dry
+//   waits, silent, until half its ring is full again (buffering_), so a
+//   stream that arrives at its own pace does not stutter.
 // A seek is a hand-over in three steps, each published with a release store:
 // the UI thread asks (seekGen_), the decoder thread seeks and stops writing
 // (decoderGen_), the audio thread empties the ring and restarts its counts
@@ -91,6 +93,7 @@ class Channel {
   // audio thread
   void TakePendingResampler();
   bool FollowSeek();
+  bool Buffered();
   int Pull(int frames);
   void MixWithVolume(float* mix, int frames);
   void NoteEnd(uint64_t deviceEnd);
@@ -99,6 +102,7 @@ class Channel {
   const int channels_;
   const int deviceRate_;
   const bool live_;
+  const int prebufferFrames_;  // live channels: ring frames wanted before sound resumes
 
   std::unique_ptr<Source> source_;  // UI thread before the first Play, then decoder thread
   StereoRing ring_;                   // decoder thread writes, audio thread reads
@@ -131,6 +135,7 @@ class Channel {
   PlayHistory history_;           // audio thread writes, UI thread reads
   std::atomic<int64_t> finishedAt_{-1};  // audio thread: device frame where the stream ended
   std::atomic<bool> starved_{true};  // audio thread: the last block found the ring short
+  bool buffering_ = true;            // audio thread only: a live channel waits to fill
 };
 
 }  // namespace orve::audio

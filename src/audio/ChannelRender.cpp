@@ -14,9 +14,11 @@ void Channel::Render(float* mix, int frames, uint64_t deviceStart) {
       finishedAt_.load(std::memory_order_relaxed) >= 0) {
     return;
   }
+  if (!Buffered()) return;
   const int64_t streamStart = streamAtBlockEnd_;
   const int got = Pull(frames);
   starved_.store(got < frames, std::memory_order_relaxed);
+  if (got < frames && live_) buffering_ = true;
   if (got > 0) {
     streamAtBlockEnd_ = std::max(streamStart, consumed_ - resampler_->DelayFrames());
     history_.Append(converted_.data(), got);
@@ -47,8 +49,21 @@ bool Channel::FollowSeek() {
   consumed_ = streamAtBlockEnd_ = decoderStart_.load(std::memory_order_relaxed);
   history_.Restart();
   finishedAt_.store(-1, std::memory_order_relaxed);
+  buffering_ = true;
   audioGen_.store(decoder, std::memory_order_release);
   return decoder == seekGen_.load(std::memory_order_acquire);
+}
+
+// A live channel that ran dry plays again once half its ring is full (or
+// its source has ended, so what is left plays out).
+bool Channel::Buffered() {
+  if (!live_ || !buffering_) return true;
+  if (ring_.Available() < prebufferFrames_ && !ended_.load(std::memory_order_acquire)) {
+    starved_.store(true, std::memory_order_relaxed);
+    return false;
+  }
+  buffering_ = false;
+  return true;
 }
 
 // Takes stream frames from the ring, runs the effects over them at the
