@@ -91,7 +91,8 @@ XML
   export ORVE_TEST_ICECAST_ADMIN="admin:$admin_pw"
 }
 
-# An HTTP proxy on 127.0.0.1 (tinyproxy). Exports ORVE_TEST_PROXY_PORT.
+# An HTTP proxy on 127.0.0.1 (tinyproxy). Exports ORVE_TEST_PROXY_PORT and
+# ORVE_TEST_PROXY_LOG (its log, which names every request it forwarded).
 orve_start_proxy() {
   command -v tinyproxy >/dev/null || { echo "services: tinyproxy is not installed; the proxy test will skip" >&2; return 0; }
   local dir="$ORVE_SERVICES_DIR/tinyproxy" port user=""
@@ -121,6 +122,7 @@ CONF
     return 0
   fi
   export ORVE_TEST_PROXY_PORT="$port"
+  export ORVE_TEST_PROXY_LOG="$dir/tinyproxy.log"
 }
 
 # A PulseAudio server with a null sink as the default device, so the real
@@ -155,7 +157,7 @@ orve_stop_services() {
     wait "$pid" 2>/dev/null || true
   done
   ORVE_SERVICE_PIDS=()
-  unset ORVE_TEST_ICECAST_PORT ORVE_TEST_ICECAST_ADMIN ORVE_TEST_PROXY_PORT
+  unset ORVE_TEST_ICECAST_PORT ORVE_TEST_ICECAST_ADMIN ORVE_TEST_PROXY_PORT ORVE_TEST_PROXY_LOG
   if [ "$ORVE_PULSE_STARTED" = 1 ]; then
     pulseaudio --kill >/dev/null 2>&1 || true
   fi

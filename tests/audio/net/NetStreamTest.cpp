@@ -4,6 +4,8 @@
 // library call keeps the calling thread for more than 100 ms meanwhile.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <thread>
 
 #include "NetTestSupport.h"
@@ -172,6 +174,31 @@ INSTANTIATE_TEST_SUITE_P(Lists, NetPlaylist,
                                            ListCase{"/nested.pls", "FromM3u"},
                                            ListCase{"/redirect", "Redirected"}));
 
+struct FormatCase {
+  const char* path;
+  bool icy;  // HLS segments carry no ICY metadata
+};
+
+class NetFormat : public NetStream, public ::testing::WithParamInterface<FormatCase> {};
+
+// The demuxer comes from the Content-Type (AAC, Ogg) or, for an HLS
+// playlist, is FFmpeg's hls, which fetches the segments with our agent.
+TEST_P(NetFormat, PlaysTheToneWithTheAgentOnEveryRequest) {
+  const Handle h = OpenAndPlay(std::string(GetParam().path) + "?title=Format");
+  ASSERT_TRUE(WaitForSound(h)) << lib_.StreamStatus(h);
+  if (GetParam().icy) {
+    ASSERT_TRUE(WaitFor([&] { return !lib_.GetMetadata(h).empty(); }));
+    EXPECT_TRUE(lib_.GetMetadata(h).starts_with("StreamTitle='Format';")) << lib_.GetMetadata(h);
+  }
+  const std::vector<Request> requests = server_.Requests();
+  EXPECT_GE(requests.size(), GetParam().icy ? 1u : 2u);
+  for (const Request& r : requests) EXPECT_EQ(r.agent, "ORVE 1.56") << r.path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, NetFormat,
+                         ::testing::Values(FormatCase{"/stream.aac", true}, FormatCase{"/stream.ogg", true},
+                                           FormatCase{"/hls/index.m3u8", false}));
+
 TEST_F(NetStream, ReconnectsAfterTheServerClosesAndKeepsTheChannel) {
   const std::string path = "/stream.mp3?drop=150000";
   const Handle h = OpenAndPlay(path);
@@ -256,6 +283,22 @@ TEST_F(NetStream, StopAndRewindConnectAfresh) {
   EXPECT_TRUE(WaitForSound(h));
 }
 
+// FFmpeg's TLS does not verify certificates unless told to, so a self-signed
+// local server stands for any HTTPS station.
+TEST_F(NetStream, PlaysOverHttps) {
+  IcyServer secure(IcyServer::Scheme::kHttps);
+  if (!secure.Running()) GTEST_SKIP() << "the HTTPS test server did not start (openssl, python3 ssl?)";
+  const Handle h = lib_.OpenUrl(secure.Url("/list.pls"));  // the list names an https:// stream too
+  ASSERT_TRUE(lib_.Play(h));
+  ASSERT_TRUE(WaitForSound(h)) << lib_.StreamStatus(h);
+  ASSERT_TRUE(WaitFor([&] { return !lib_.GetMetadata(h).empty(); }));
+  EXPECT_TRUE(lib_.GetMetadata(h).starts_with("StreamTitle='FromPls';")) << lib_.GetMetadata(h);
+  const std::vector<Request> requests = secure.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1].path, "/stream.mp3?title=FromPls");
+  EXPECT_EQ(requests[1].agent, "ORVE 1.56");
+}
+
 // A proxy on 127.0.0.1 (tinyproxy, started by scripts/test) forwards the
 // request; the server sees the proxy's Via header and our agent.
 TEST_F(NetStream, GoesThroughTheProxy) {
@@ -270,6 +313,25 @@ TEST_F(NetStream, GoesThroughTheProxy) {
   EXPECT_EQ(requests[0].agent, "ORVE 1.56");
   ASSERT_TRUE(WaitFor([&] { return !lib_.GetMetadata(h).empty(); }));
   EXPECT_TRUE(lib_.GetMetadata(h).starts_with("StreamTitle='Proxied';"));
+}
+
+// HTTPS goes through the proxy as a CONNECT tunnel, which only the proxy's
+// log can show.
+TEST_F(NetStream, TunnelsHttpsThroughTheProxy) {
+  const char* port = std::getenv("ORVE_TEST_PROXY_PORT");
+  const char* log = std::getenv("ORVE_TEST_PROXY_LOG");
+  if (port == nullptr || log == nullptr) GTEST_SKIP() << "no proxy: ORVE_TEST_PROXY_PORT/LOG are set by scripts/test";
+  IcyServer secure(IcyServer::Scheme::kHttps);
+  if (!secure.Running()) GTEST_SKIP() << "the HTTPS test server did not start (openssl, python3 ssl?)";
+  lib_.SetProxy(std::string("127.0.0.1:") + port);
+  const Handle h = lib_.OpenUrl(secure.Url("/stream.mp3?title=Tunnel"));
+  ASSERT_TRUE(lib_.Play(h));
+  ASSERT_TRUE(WaitForSound(h)) << lib_.StreamStatus(h);
+  std::ifstream in(log);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("CONNECT 127.0.0.1:" + std::to_string(secure.Port())), std::string::npos);
+  ASSERT_EQ(secure.Requests().size(), 1u);
+  EXPECT_EQ(secure.Requests()[0].agent, "ORVE 1.56");
 }
 
 }  // namespace

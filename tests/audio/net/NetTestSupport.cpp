@@ -33,27 +33,43 @@ std::string LogPath(const ScratchDir& dir) { return dir.File("requests.log"); }
 
 }  // namespace
 
-const std::string& ToneMp3() {
+const ToneFiles& Tones() {
   static ScratchDir* dir = new ScratchDir();  // lives for the whole run
-  static const std::string path = [] {
-    const std::string out = dir->File("tone.mp3");
-    RunCommand("ffmpeg -nostdin -loglevel error -y -f lavfi -i sine=frequency=440:duration=20:sample_rate=44100,volume=4 "
-               "-ac 2 -c:a libmp3lame -b:a 128k -id3v2_version 0 -write_xing 0 '" + out + "'");
-    return out;
+  static const ToneFiles files = [] {
+    const std::string in = "ffmpeg -nostdin -loglevel error -y -f lavfi -i "
+                           "sine=frequency=440:duration=20:sample_rate=44100,volume=4 -ac 2 ";
+    ToneFiles f{dir->File("tone.mp3"), dir->File("tone.aac"), dir->File("tone.ogg"), dir->File("hls")};
+    RunCommand(in + "-c:a libmp3lame -b:a 128k -id3v2_version 0 -write_xing 0 '" + f.mp3 + "'");
+    RunCommand(in + "-c:a aac -b:a 128k -f adts '" + f.aac + "'");
+    RunCommand(in + "-c:a libvorbis -q:a 4 '" + f.ogg + "'");
+    RunCommand("mkdir -p '" + f.hlsDir + "' && " + in + "-c:a aac -b:a 128k -f hls -hls_time 2 " +
+               "-hls_playlist_type vod -hls_segment_filename '" + f.hlsDir + "/seg%02d.ts' '" +
+               f.hlsDir + "/index.m3u8'");
+    return f;
   }();
-  return path;
+  return files;
 }
 
-IcyServer::IcyServer() {
+IcyServer::IcyServer(Scheme scheme) {
+  const ToneFiles& tones = Tones();
+  std::vector<std::string> args = {"python3", std::string(ORVE_SOURCE_DIR) + "/tests/audio/net/icy_server.py",
+                                   "--mp3", tones.mp3, "--aac", tones.aac, "--ogg", tones.ogg,
+                                   "--hls", tones.hlsDir, "--log", LogPath(dir_)};
+  if (scheme == Scheme::kHttps) {
+    const std::string cert = dir_.File("cert.pem"), key = dir_.File("key.pem");
+    if (!RunCommand("openssl req -x509 -newkey rsa:2048 -nodes -days 2 -subj /CN=127.0.0.1 -keyout '" + key +
+                    "' -out '" + cert + "' 2>/dev/null")) {
+      return;
+    }
+    args.insert(args.end(), {"--tls-cert", cert, "--tls-key", key});
+    scheme_ = "https";
+  }
   int out[2];
   if (pipe(out) != 0) return;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
   posix_spawn_file_actions_addclose(&actions, out[0]);
-  const std::string script = std::string(ORVE_SOURCE_DIR) + "/tests/audio/net/icy_server.py";
-  const std::string log = LogPath(dir_);
-  std::vector<std::string> args = {"python3", script, "--mp3", ToneMp3(), "--log", log};
   std::vector<char*> argv;
   for (auto& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
@@ -78,7 +94,7 @@ IcyServer::~IcyServer() {
 }
 
 std::string IcyServer::Url(const std::string& pathAndQuery) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + pathAndQuery;
+  return scheme_ + "://127.0.0.1:" + std::to_string(port_) + pathAndQuery;
 }
 
 std::vector<Request> IcyServer::Requests() const {

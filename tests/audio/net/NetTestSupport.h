@@ -14,8 +14,13 @@
 
 namespace orve::audio::test {
 
-// A 20 s 440 Hz (-6 dBFS) stereo MP3 at 128 kbit/s without tags, made once per run.
-const std::string& ToneMp3();
+// A 20 s 440 Hz (-6 dBFS) stereo tone, made once per run into one folder:
+// tone.mp3 (128 kbit/s, no tags), tone.aac (ADTS), tone.ogg (Vorbis) and
+// hls/index.m3u8 with its AAC segments in MPEG-TS.
+struct ToneFiles {
+  std::string mp3, aac, ogg, hlsDir;
+};
+const ToneFiles& Tones();
 
 // One request the server received.
 struct Request {
@@ -24,7 +29,8 @@ struct Request {
 
 class IcyServer {
  public:
-  IcyServer();  // check Running() before use
+  enum class Scheme { kHttp, kHttps };  // HTTPS with a self-signed certificate
+  explicit IcyServer(Scheme scheme = Scheme::kHttp);  // check Running() before use
   ~IcyServer();
   IcyServer(const IcyServer&) = delete;
   IcyServer& operator=(const IcyServer&) = delete;
@@ -39,6 +45,7 @@ class IcyServer {
   ScratchDir dir_;
   pid_t pid_ = -1;
   int port_ = 0;
+  std::string scheme_ = "http";
 };
 
 // The sound heard now (GetWave) is not silence.

@@ -2,12 +2,13 @@
 """A small ICY (SHOUTcast-style) radio server for the network stream tests.
 
 It produces the faults a real radio server cannot be made to produce on
-demand. Listens on 127.0.0.1 only, on a free port that it prints as the
+demand. With --tls-cert and --tls-key it speaks HTTPS instead. Listens on 127.0.0.1 only, on a free port that it prints as the
 first line of its output. Every request is logged as one JSON line to the
 --log file (path, User-Agent, Via, and the count of requests for that path).
 
 Paths:
-  /stream.mp3   the --mp3 file in a loop, 64 KB at once, then at 16000 B/s.
+  /stream.mp3   the --mp3 file in a loop, 64 KB at once, then at 16000 B/s
+                (/stream.aac and /stream.ogg likewise, with --aac and --ogg).
                 Query: burst=N (bytes sent at once, default 64 KB),
                 title=T (the stream title), meta=KIND (title, counter,
                 cp1251, empty, zero, nosemi, big), drop=N (the first request
@@ -20,7 +21,10 @@ Paths:
   /loop         a redirect to itself
   /redirect     a redirect to /stream.mp3?title=Redirected
   /list.pls, /list.m3u, /nested.pls, /deep.m3u?n=K   playlists
+  /hls/NAME     the files of the --hls folder (an HLS playlist and segments)
 """
+import os
+import ssl
 import argparse
 import http.server
 import json
@@ -36,11 +40,19 @@ METAINT = 8192
 STALL_SECONDS = 10
 
 
+STREAM_TYPES = {"/stream.mp3": "audio/mpeg", "/stream.aac": "audio/aacp", "/stream.ogg": "application/ogg"}
+
+
 class State:
-    def __init__(self, mp3, log):
-        with open(mp3, "rb") as f:
-            self.audio = f.read()
-        self.log = open(log, "a", buffering=1)
+    def __init__(self, args):
+        self.audio = {}
+        for path, name in (("/stream.mp3", args.mp3), ("/stream.aac", args.aac), ("/stream.ogg", args.ogg)):
+            if name:
+                with open(name, "rb") as f:
+                    self.audio[path] = f.read()
+        self.hls = args.hls
+        self.tls = bool(args.tls_cert)
+        self.log = open(args.log, "a", buffering=1)
         self.lock = threading.Lock()
         self.counts = {}
 
@@ -93,15 +105,18 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def base(self):
-        return "http://127.0.0.1:%d" % self.server.server_address[1]
+        scheme = "https" if self.server.state.tls else "http"
+        return "%s://127.0.0.1:%d" % (scheme, self.server.server_address[1])
 
     def do_GET(self):
         n = self.server.state.note(self)
         url = urllib.parse.urlsplit(self.path)
         q = dict(urllib.parse.parse_qsl(url.query))
         p = url.path
-        if p == "/stream.mp3":
-            return self.stream(q, first=(n == 1))
+        if p in self.server.state.audio:
+            return self.stream(p, q, first=(n == 1))
+        if p.startswith("/hls/") and self.server.state.hls:
+            return self.hls_file(os.path.basename(p))
         if p == "/missing":
             return self.reply(404, "text/html", b"<html>Not found</html>")
         if p == "/page.html":
@@ -128,10 +143,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.reply(200, "audio/x-mpegurl", body.encode())
         return self.reply(404, "text/plain", b"no such path")
 
-    def stream(self, q, first):
+    def hls_file(self, name):
+        path = os.path.join(self.server.state.hls, name)
+        if not os.path.isfile(path):
+            return self.reply(404, "text/plain", b"no such segment")
+        with open(path, "rb") as f:
+            body = f.read()
+        ctype = "application/vnd.apple.mpegurl" if name.endswith(".m3u8") else "video/mp2t"
+        return self.reply(200, ctype, body)
+
+    def stream(self, path, q, first):
         icy = self.headers.get("Icy-MetaData") == "1"
         self.send_response(200)
-        self.send_header("Content-Type", "audio/mpeg")
+        self.send_header("Content-Type", STREAM_TYPES[path])
         self.send_header("icy-name", "Test Radio")
         if icy:
             self.send_header("icy-metaint", str(METAINT))
@@ -141,7 +165,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pause, resume = float(q.get("pause", STALL_SECONDS)), q.get("resume") == "1"
         kind, title = q.get("meta", "title"), q.get("title", "Test Title")
         burst = int(q.get("burst", BURST))
-        audio, sent, pos, blocks = self.server.state.audio, 0, 0, 0
+        audio, sent, pos, blocks = self.server.state.audio[path], 0, 0, 0
         start = time.monotonic()
         try:
             while True:
@@ -177,10 +201,19 @@ class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--mp3", required=True)
+    ap.add_argument("--aac")
+    ap.add_argument("--ogg")
+    ap.add_argument("--hls")
+    ap.add_argument("--tls-cert")
+    ap.add_argument("--tls-key")
     ap.add_argument("--log", required=True)
     args = ap.parse_args()
     server = Server(("127.0.0.1", 0), Handler)
-    server.state = State(args.mp3, args.log)
+    server.state = State(args)
+    if args.tls_cert:
+        context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+        context.load_cert_chain(args.tls_cert, args.tls_key)
+        server.socket = context.wrap_socket(server.socket, server_side=True)
     print(server.server_address[1], flush=True)
     server.serve_forever()
 
