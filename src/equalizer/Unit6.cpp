@@ -1,5 +1,6 @@
 #include "equalizer/Unit6.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QMouseEvent>
 #include <QWindow>
@@ -134,6 +135,13 @@ void TForm6::SetTitleActive(bool active) {
 void TForm6::changeEvent(QEvent* event) {
   if (event->type() == QEvent::ActivationChange) SetTitleActive(isActiveWindow());
   QWidget::changeEvent(event);
+}
+
+// A close from any side (a key of the desktop, close()) is the "X" button:
+// the window only hides, and the main window's toggle follows.
+void TForm6::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  AdvGlassButton9Click();
 }
 
 void TForm6::mousePressEvent(QMouseEvent* event) {

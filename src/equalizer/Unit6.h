@@ -110,11 +110,12 @@ class TForm6 : public QWidget {
   // The volume slider was pressed (true) or released (false): the main
   // window's volume label takes colour 3 while pressed, 1 after.
   void VolumeLabelHighlighted(bool pressed);
-  // The "X" button hid the window (EqualizerShown is already false): the
-  // main window's toggle reads "ЭквВык" and its label takes colour 0.
+  // The "X" button (or any close of the window) hid it, EqualizerShown is
+  // already false: the main window's toggle reads "ЭквВык" and its label
+  // takes colour 0.
   void Closed();
   // Start-up restored the shown state: the main window's toggle caption
-  // ("ЭквВкл" / "ЭквВык") and label colour (1 / left as is) follow.
+  // follows ("ЭквВкл" / "ЭквВык"), and when shown its label takes colour 1.
   void EqualizerShownAtStartup(bool shown);
   // Start-up found main/vis set: corner radius 7 on the main window's
   // buttons 1..7 and 12 and the playlist window's buttons 1..3.
@@ -126,6 +127,7 @@ class TForm6 : public QWidget {
 
  protected:
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
 
  private:

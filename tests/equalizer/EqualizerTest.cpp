@@ -202,6 +202,13 @@ TEST_F(EqualizerTest, TheCloseButtonHidesAndReports) {
   EXPECT_FALSE(state.EqualizerShown);
   EXPECT_EQ(closed.size(), 1);
   EXPECT_EQ(form->Band(3)->value(), 22);
+  // A close from elsewhere does the same.
+  form->show();
+  state.EqualizerShown = true;
+  form->close();
+  EXPECT_FALSE(form->isVisible());
+  EXPECT_FALSE(state.EqualizerShown);
+  EXPECT_EQ(closed.size(), 2);
 }
 
 TEST_F(EqualizerTest, TheKeyHandlerSeesKeysOnEverySlider) {
