@@ -50,7 +50,8 @@ AVDictionary* RequestOptions(const NetSettings& settings) {
   if (!settings.userAgent.empty()) av_dict_set(&options, "user_agent", settings.userAgent.c_str(), 0);
   av_dict_set(&options, "icy", "1", 0);
   // An empty proxy means direct: set it anyway, or FFmpeg reads $http_proxy.
-  const std::string proxy = settings.proxy.empty() ? "" : "http://" + settings.proxy;
+  const bool hasScheme = settings.proxy.find("://") != std::string::npos;
+  const std::string proxy = settings.proxy.empty() || hasScheme ? settings.proxy : "http://" + settings.proxy;
   av_dict_set(&options, "http_proxy", proxy.c_str(), 0);
   return options;
 }

@@ -182,9 +182,11 @@ struct FormatCase {
 class NetFormat : public NetStream, public ::testing::WithParamInterface<FormatCase> {};
 
 // The demuxer comes from the Content-Type (AAC, Ogg) or, for an HLS
-// playlist, is FFmpeg's hls, which fetches the segments with our agent.
+// playlist, is FFmpeg's hls, which fetches the segments with our agent. An
+// old SHOUTcast answer ("ICY 200 OK") plays like HTTP.
 TEST_P(NetFormat, PlaysTheToneWithTheAgentOnEveryRequest) {
-  const Handle h = OpenAndPlay(std::string(GetParam().path) + "?title=Format");
+  const std::string path = GetParam().path;
+  const Handle h = OpenAndPlay(path + (path.find('?') == std::string::npos ? "?" : "&") + "title=Format");
   ASSERT_TRUE(WaitForSound(h)) << lib_.StreamStatus(h);
   if (GetParam().icy) {
     ASSERT_TRUE(WaitFor([&] { return !lib_.GetMetadata(h).empty(); }));
@@ -197,7 +199,8 @@ TEST_P(NetFormat, PlaysTheToneWithTheAgentOnEveryRequest) {
 
 INSTANTIATE_TEST_SUITE_P(Types, NetFormat,
                          ::testing::Values(FormatCase{"/stream.aac", true}, FormatCase{"/stream.ogg", true},
-                                           FormatCase{"/hls/index.m3u8", false}));
+                                           FormatCase{"/hls/index.m3u8", false},
+                                           FormatCase{"/stream.mp3?icy1=1", true}));
 
 TEST_F(NetStream, ReconnectsAfterTheServerClosesAndKeepsTheChannel) {
   const std::string path = "/stream.mp3?drop=150000";

@@ -9,7 +9,8 @@ first line of its output. Every request is logged as one JSON line to the
 Paths:
   /stream.mp3   the --mp3 file in a loop, 64 KB at once, then at 16000 B/s
                 (/stream.aac and /stream.ogg likewise, with --aac and --ogg).
-                Query: burst=N (bytes sent at once, default 64 KB),
+                Query: icy1=1 (answer "ICY 200 OK" as SHOUTcast 1 servers do),
+                burst=N (bytes sent at once, default 64 KB),
                 title=T (the stream title), meta=KIND (title, counter,
                 cp1251, empty, zero, nosemi, big), drop=N (the first request
                 ends after N bytes), stall=N (the first request stops sending
@@ -154,7 +155,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def stream(self, path, q, first):
         icy = self.headers.get("Icy-MetaData") == "1"
-        self.send_response(200)
+        if q.get("icy1") == "1":
+            self.wfile.write(b"ICY 200 OK\r\n")
+        else:
+            self.send_response(200)
         self.send_header("Content-Type", STREAM_TYPES[path])
         self.send_header("icy-name", "Test Radio")
         if icy:
