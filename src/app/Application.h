@@ -12,6 +12,7 @@ namespace orve {
 
 class FileError;
 class TForm1;
+class TForm6;
 class TrayIcon;
 class UnixSignals;
 
@@ -29,6 +30,8 @@ class TApplication : public QApplication {
 
   TForm1* MainWindow() const { return mainWindow_; }
   void SetMainWindow(TForm1* window) { mainWindow_ = window; }
+  TForm6* Equalizer() const { return equalizer_; }
+  void SetEqualizer(TForm6* window) { equalizer_ = window; }
   TrayIcon* Tray() const { return tray_; }
   void SetTray(TrayIcon* tray);
 
@@ -47,6 +50,7 @@ class TApplication : public QApplication {
 
   AppState state_;
   TForm1* mainWindow_ = nullptr;
+  TForm6* equalizer_ = nullptr;
   TrayIcon* tray_ = nullptr;
   UnixSignals* signals_ = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "app/TrayIcon.h"
 #include "app/Unit1.h"
 #include "appearance/Unit16.h"
+#include "equalizer/Unit6.h"
 #include "settings/ConfigKeys.h"
 #include "settings/FileError.h"
 #include "settings/IniFile.h"
@@ -51,20 +52,26 @@ void RestorePlaylistState(TApplication& app, IniFile& config) {
   state.Engine->CurrentIndex = -1;
 }
 
-// What the equalizer window's creation restores for the main window.
-void RestoreEqualizerState(TApplication& app, IniFile& config) {
-  AppState& state = app.State();
+// The equalizer window: created after the playlist's step, it restores its
+// sliders and switches and a few settings of the main window.
+void CreateEqualizer(TApplication& app) {
   TForm1* main = app.MainWindow();
-  state.VisMode = static_cast<quint8>(std::clamp(config.Read(ck::vis::kMode), 0, 4));
-  if (config.Read(ck::main::kRoundButtons)) {
-    for (GlassButton* b : {main->AdvGlassButton1, main->AdvGlassButton2, main->AdvGlassButton3, main->AdvGlassButton4,
-                           main->AdvGlassButton5, main->AdvGlassButton6, main->AdvGlassButton7, main->AdvGlassButton12}) {
-      b->SetCornerRadius(7);
-    }
-  }
-  const int opacity = std::clamp(config.Read(ck::main::kOpacity), 10, 255);
-  main->setWindowOpacity(opacity / 255.0);
-  main->Label3->setText(QStringLiteral("Грм:%1%").arg(std::clamp(config.Read(ck::tech::kVolume), 0, 100)));
+  auto* eq = new TForm6(app.State());
+  app.SetEqualizer(eq);
+  QObject::connect(eq, &TForm6::VolumeTextChanged, main->Label3, &QLabel::setText);
+  QObject::connect(eq, &TForm6::VolumeLabelHighlighted, main, [main, &app](bool pressed) {
+    QPalette p = main->Label3->palette();
+    p.setColor(QPalette::WindowText, ToQColor(app.State().Scheme.ThemeColors[pressed ? 3 : 1]));
+    main->Label3->setPalette(p);
+  });
+  QObject::connect(eq, &TForm6::Closed, main, [main] { main->ShowEqualizerToggle(false); });
+  QObject::connect(eq, &TForm6::EqualizerShownAtStartup, main, &TForm1::ShowEqualizerToggle);
+  QObject::connect(eq, &TForm6::RoundButtonsRequested, main, &TForm1::SetRoundButtons);
+  QObject::connect(eq, &TForm6::OpacitiesRequested, main, [main](int mainTrs, int, int) {
+    if (mainTrs != 255) main->setWindowOpacity((mainTrs & 0xFF) / 255.0);
+  });
+  QObject::connect(main, &TForm1::EqualizerToggled, eq, &QWidget::setVisible);
+  eq->FormCreate();
 }
 
 void WriteShutdownState(TApplication& app) {
@@ -94,7 +101,7 @@ bool Startup(TApplication& app, const QStringList& /*arguments*/) {
   TForm1* main = CreateMainWindow(app);
   IniFile config(ConfigName(app.State()));
   RestorePlaylistState(app, config);
-  RestoreEqualizerState(app, config);
+  CreateEqualizer(app);
   app.SetTray(new TrayIcon(main->AdvPopupMenu2, &app));
   auto* schemes = new TForm16(app.State().AppDir, main);
   QObject::connect(main, &TForm1::ColourSchemeRequested, schemes, &QWidget::show);
@@ -108,6 +115,12 @@ bool Startup(TApplication& app, const QStringList& /*arguments*/) {
 }
 
 void Shutdown(TApplication& app) {
+  // The equalizer window's teardown writes its keys first, then the main window its own.
+  try {
+    if (app.Equalizer()) app.Equalizer()->FormDestroy();
+  } catch (const FileError& e) {
+    TApplication::ShowError(e.message());
+  }
   try {
     WriteShutdownState(app);
   } catch (const FileError& e) {
@@ -117,6 +130,8 @@ void Shutdown(TApplication& app) {
   // The tray icon uses the main window's menu: it goes first.
   delete app.Tray();
   app.SetTray(nullptr);
+  delete app.Equalizer();
+  app.SetEqualizer(nullptr);
   delete app.MainWindow();
   app.SetMainWindow(nullptr);
 }

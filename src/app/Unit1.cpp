@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "appearance/ColourScheme.h"
+#include "equalizer/Unit6.h"
 #include "widgets/MenuStyle.h"
 
 namespace orve {
@@ -180,9 +181,20 @@ void TForm1::ShowRepeatMode() {
 
 void TForm1::EqualizerClick() {
   state_.EqualizerShown = !state_.EqualizerShown;
-  AdvGlassButton6->setText(state_.EqualizerShown ? QStringLiteral("ЭквВкл") : QStringLiteral("ЭквВык"));
-  SetLabelOn(Label5, state_.EqualizerShown);
+  ShowEqualizerToggle(state_.EqualizerShown);
   emit EqualizerToggled(state_.EqualizerShown);
+}
+
+void TForm1::ShowEqualizerToggle(bool shown) {
+  AdvGlassButton6->setText(shown ? QStringLiteral("ЭквВкл") : QStringLiteral("ЭквВык"));
+  SetLabelOn(Label5, shown);
+}
+
+void TForm1::SetRoundButtons() {
+  for (GlassButton* b : {AdvGlassButton1, AdvGlassButton2, AdvGlassButton3, AdvGlassButton4, AdvGlassButton5,
+                         AdvGlassButton6, AdvGlassButton7, AdvGlassButton12}) {
+    b->SetCornerRadius(7);
+  }
 }
 
 void TForm1::PlaylistClick() {
@@ -277,6 +289,13 @@ void TForm1::ApplyScheme() {
 }
 
 void TForm1::ReloadTheme() {
+  // Window by window in the program's fixed order; the windows not built
+  // yet take their place here as they come.
+  TForm6* equalizer = TApplication::Instance()->Equalizer();
+  if (equalizer) {
+    equalizer->ApplyScheme();
+    equalizer->RunEffectSwitches();  // recolours the switches, re-applies the effects that are on
+  }
   ApplyScheme();
   state_.LogoTick = 0;
 }

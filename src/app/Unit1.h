@@ -36,6 +36,11 @@ class TForm1 : public QWidget {
   void AdvGlassButton12Click();
   // Paints the seek bar's thumb from the scheme.
   void PaintSeekThumb();
+  // The equalizer toggle's caption and label for `shown`, without showing
+  // or hiding anything (start-up and the equalizer window's own close).
+  void ShowEqualizerToggle(bool shown);
+  // Corner radius 7 on the round-button set.
+  void SetRoundButtons();
 
   // Controls, named as the rest of the program knows them.
   GradientBackground* RzBackground2;  // the body

@@ -10,6 +10,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "appearance/Unit16.h"
+#include "equalizer/Unit6.h"
 #include "settings/IniFile.h"
 #include "support/TempDir.h"
 
@@ -261,6 +262,37 @@ TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {
   EXPECT_EQ(main->RzTrackBar1->ThumbColor(), Theme(9));
   EXPECT_EQ(main->RzBackground2->GradientEnd(), Theme(4));
   EXPECT_EQ(app.State().LogoTick, 0);
+}
+
+}  // namespace
+}  // namespace orve
+
+namespace orve {
+namespace {
+
+TEST_F(MainWindowTest, TheEqualizerWindowFollowsItsToggleAndReportsBack) {
+  Start("[eq]\r\nstatus=1\r\n[tech]\r\nvol=55\r\n");
+  TForm6* eq = app.Equalizer();
+  ASSERT_NE(eq, nullptr);
+  EXPECT_TRUE(eq->isVisible());
+  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВкл");
+  EXPECT_EQ(TextColour(main->Label5), Theme(1));
+  EXPECT_EQ(main->Label3->text(), "Грм:55%");
+  QTest::mouseClick(main->AdvGlassButton6, Qt::LeftButton);
+  EXPECT_FALSE(eq->isVisible());
+  QTest::mouseClick(main->Label5, Qt::LeftButton);
+  EXPECT_TRUE(eq->isVisible());
+  QTest::mouseClick(eq->AdvGlassButton9, Qt::LeftButton);  // its own "X"
+  EXPECT_FALSE(eq->isVisible());
+  EXPECT_FALSE(app.State().EqualizerShown);
+  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВык");
+  EXPECT_EQ(TextColour(main->Label5), Theme(0));
+  eq->TrackBar1->setValue(40);
+  EXPECT_EQ(main->Label3->text(), "Грм:40%");
+  End();
+  IniFile config(home.file("config.ini"));
+  EXPECT_EQ(config.Read(config::tech::kVolume), 40);
+  EXPECT_FALSE(config.Read(config::eq::kShown));
 }
 
 }  // namespace
