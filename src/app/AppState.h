@@ -31,6 +31,7 @@ struct AppState {
   quint8 VisMode = 0;         // 0..4
   bool EqDragging = false;    // an equalizer band slider is being dragged
   bool TrayMinimised = false;
+  bool Exiting = false;       // the main window is closing: satellites keep their shown state
   QString NowArtist;
   QString NowTitle;
   int TitleScrollPos = 0;

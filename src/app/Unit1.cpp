@@ -309,6 +309,11 @@ void TForm1::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
 }
 
+void TForm1::closeEvent(QCloseEvent* event) {
+  state_.Exiting = true;  // closing the main window ends the program
+  QWidget::closeEvent(event);
+}
+
 void TForm1::mousePressEvent(QMouseEvent* event) {
   // The title strip lets presses through: a press there moves the window.
   if (event->button() == Qt::LeftButton && RzBackground1->geometry().contains(event->position().toPoint()) &&

@@ -140,6 +140,12 @@ void TForm6::changeEvent(QEvent* event) {
 // A close from any side (a key of the desktop, close()) is the "X" button:
 // the window only hides, and the main window's toggle follows.
 void TForm6::closeEvent(QCloseEvent* event) {
+  // At exit the windows are torn down, not closed by the user: the shown
+  // state must reach the file as it is.
+  if (state_.Exiting) {
+    event->accept();
+    return;
+  }
   event->ignore();
   AdvGlassButton9Click();
 }

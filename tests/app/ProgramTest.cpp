@@ -68,3 +68,24 @@ TEST_F(ProgramTest, MissingSchemeFallsBackAndSaysSoOnce) {
 
 }  // namespace
 }  // namespace orve
+
+namespace orve {
+namespace {
+
+// Closing the program tears the equalizer window down; it does not count as
+// the user closing it, so a shown equalizer is shown again next time.
+TEST_F(ProgramTest, ShownWindowsStayShownAcrossARestart) {
+  home.write("config.ini", "[eq]\r\nstatus=1\r\n[tech]\r\nrpt=2\r\nvol=70\r\n");
+  Start();
+  WaitForStartup();
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QString config = QString::fromUtf8(test::ReadAll(home.file("config.ini")));
+  EXPECT_TRUE(config.contains("status=1\r\n")) << config.toStdString();
+  EXPECT_TRUE(config.contains("rpt=2\r\n")) << config.toStdString();
+  EXPECT_TRUE(config.contains("vol=70\r\n")) << config.toStdString();
+}
+
+}  // namespace
+}  // namespace orve
