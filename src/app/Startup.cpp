@@ -1,6 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/AppDir.h"
+#include "app/Keys.h"
 #include "app/Application.h"
 #include "app/TrayIcon.h"
 #include "app/Unit1.h"
@@ -71,6 +72,7 @@ void CreateEqualizer(TApplication& app) {
     if (mainTrs != 255) main->setWindowOpacity((mainTrs & 0xFF) / 255.0);
   });
   QObject::connect(main, &TForm1::EqualizerToggled, eq, &QWidget::setVisible);
+  eq->SetKeyHandler(new SharedKeys(app, true, eq));
   eq->FormCreate();
 }
 
@@ -102,6 +104,7 @@ bool Startup(TApplication& app, const QStringList& /*arguments*/) {
   IniFile config(ConfigName(app.State()));
   RestorePlaylistState(app, config);
   CreateEqualizer(app);
+  main->RzTrackBar1->installEventFilter(new SharedKeys(app, false, main));
   app.SetTray(new TrayIcon(main->AdvPopupMenu2, &app));
   auto* schemes = new TForm16(app.State().AppDir, main);
   QObject::connect(main, &TForm1::ColourSchemeRequested, schemes, &QWidget::show);

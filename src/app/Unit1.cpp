@@ -219,6 +219,19 @@ void TForm1::SeekPressed() {
   RzTrackBar1->SetTrackColor(ToQColor(state_.Scheme.ThemeColors[1]));
 }
 
+void TForm1::SeekByKeys(bool forward) {
+  const TCore& engine = *state_.Engine;
+  if (engine.PlayState < kPlaying || engine.CurrentIsStream()) return;
+  SeekPressed();
+  const int position = RzTrackBar1->value();
+  if (forward) {
+    RzTrackBar1->setValue(position + 5 < RzTrackBar1->maximum() ? position + 5 : RzTrackBar1->maximum());
+  } else {
+    RzTrackBar1->setValue(position < 6 ? 0 : position - 5);
+  }
+  SeekReleased();
+}
+
 void TForm1::SeekReleased() {
   if (state_.Engine->PlayState != kNothingLoaded) {
     state_.Engine->Seek(static_cast<uint32_t>(std::max(0, RzTrackBar1->value())));

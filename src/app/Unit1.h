@@ -41,6 +41,13 @@ class TForm1 : public QWidget {
   void ShowEqualizerToggle(bool shown);
   // Corner radius 7 on the round-button set.
   void SetRoundButtons();
+  // Play and pause commands as the buttons run them.
+  void PlayClick();
+  void PauseClick();
+  void StopClick();
+  // The keyboard's seek: 5 seconds forward (+) or back (-) on the seek bar,
+  // then the bar's release step; only for a file that has been started.
+  void SeekByKeys(bool forward);
 
   // Controls, named as the rest of the program knows them.
   GradientBackground* RzBackground2;  // the body
@@ -91,9 +98,6 @@ class TForm1 : public QWidget {
   ClickLabel* PanelLabel(int left, int top, int width, const QString& text);
 
   // Commands.
-  void PlayClick();
-  void PauseClick();
-  void StopClick();
   void RepeatClick();
   void EqualizerClick();
   void PlaylistClick();

@@ -108,6 +108,9 @@ class TCore : public QObject {
   void Pause();
   void Stop();
 
+  // The entry at CurrentIndex is an internet stream.
+  bool CurrentIsStream() const;
+
   // The library, for the parts that read data or tags of the channel.
   audio::Library* Library() const { return library_.get(); }
   audio::Handle Handle() const { return static_cast<audio::Handle>(Channel & 0xFFFFFFFF); }
@@ -121,7 +124,6 @@ class TCore : public QObject {
   void TotalSecondsChanged();
 
  private:
-  bool CurrentIsStream() const;
   int BandGain(int k) const;  // dB of band k from its slider
 
   QString appDir_;

@@ -74,6 +74,9 @@ class TForm6 : public QWidget {
   void Label3DblClick();
   // The "X" button: hides the window and reports Closed().
   void AdvGlassButton9Click();
+  // The volume slider's change step: the volume reaches the channel and
+  // the main window's text (the keyboard runs it even when nothing moved).
+  void TrackBar1Change();
 
   // The switch of effect e and its letter label.
   TrackBar* Switch(Effect e) const { return Switches[static_cast<size_t>(e)]; }
@@ -145,7 +148,6 @@ class TForm6 : public QWidget {
   void BandChange(int k);
   void BandPressed(TrackBar* band);
   void BandReleased(TrackBar* band);
-  void TrackBar1Change();
   void TrackBar1MouseDown();
   void TrackBar1MouseUp();
   void RzTrackBar170Change();
