@@ -12,6 +12,10 @@
 #include "audio/TagReader.h"
 #include "audio/WavSink.h"
 
+extern "C" {
+#include <libavutil/log.h>
+}
+
 namespace orve::audio {
 namespace {
 
@@ -94,6 +98,9 @@ void Library::Impl::CollectRetired() {
 }
 
 Library::Library(const OutputChoice& output) : impl_(std::make_unique<Impl>()) {
+  // FFmpeg's warnings about what it skips or retries are not the user's
+  // business; errors still reach stderr, and failures reach LastError.
+  av_log_set_level(AV_LOG_ERROR);
   impl_->OpenOutput(output);
 }
 
