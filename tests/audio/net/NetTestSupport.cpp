@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -137,11 +138,25 @@ double ToneFrequency(const Capture& capture) {
     }
   }
   if (bestLen < capture.rate / 2) return 0.0;
-  int crossings = 0;
-  for (int64_t i = bestFrom + 1; i < bestFrom + bestLen; ++i) {
-    if ((capture.samples[2 * (i - 1)] < 0.0f) != (capture.samples[2 * i] < 0.0f)) ++crossings;
+  // The strongest frequency of up to 2 s of it (Goertzel over 300..600 Hz in
+  // 0.25 Hz steps). Counting zero crossings would be thrown off by every
+  // splice a live stream has where its source loops or the buffer ran dry.
+  const int64_t length = std::min<int64_t>(bestLen, 2 * capture.rate);
+  const int64_t start = bestFrom + (bestLen - length) / 2;
+  double bestHz = 0.0, bestPower = -1.0;
+  for (double hz = 300.0; hz <= 600.0; hz += 0.25) {
+    const double w = 2.0 * 3.14159265358979323846 * hz / capture.rate;
+    const double coeff = 2.0 * std::cos(w);
+    double s1 = 0.0, s2 = 0.0;
+    for (int64_t i = start; i < start + length; ++i) {
+      const double s0 = capture.samples[2 * i] + coeff * s1 - s2;
+      s2 = s1;
+      s1 = s0;
+    }
+    const double power = s1 * s1 + s2 * s2 - coeff * s1 * s2;
+    if (power > bestPower) bestPower = power, bestHz = hz;
   }
-  return crossings / 2.0 / (static_cast<double>(bestLen) / capture.rate);
+  return bestHz;
 }
 
 }  // namespace orve::audio::test
