@@ -10,6 +10,7 @@
 #include "settings/ConfigKeys.h"
 #include "settings/FileError.h"
 #include "settings/IniFile.h"
+#include "widgets/SkinColours.h"
 
 namespace orve {
 namespace {
@@ -61,9 +62,7 @@ void CreateEqualizer(TApplication& app) {
   app.SetEqualizer(eq);
   QObject::connect(eq, &TForm6::VolumeTextChanged, main->Label3, &QLabel::setText);
   QObject::connect(eq, &TForm6::VolumeLabelHighlighted, main, [main, &app](bool pressed) {
-    QPalette p = main->Label3->palette();
-    p.setColor(QPalette::WindowText, ToQColor(app.State().Scheme.ThemeColors[pressed ? 3 : 1]));
-    main->Label3->setPalette(p);
+    SetTextColour(main->Label3, ToQColor(app.State().Scheme.ThemeColors[pressed ? 3 : 1]));
   });
   QObject::connect(eq, &TForm6::Closed, main, [main] { main->ShowEqualizerToggle(false); });
   QObject::connect(eq, &TForm6::EqualizerShownAtStartup, main, &TForm1::ShowEqualizerToggle);

@@ -1,7 +1,6 @@
 #include "app/Unit1.h"
 
 #include <QEvent>
-#include <QGraphicsDropShadowEffect>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -9,6 +8,7 @@
 #include "appearance/ColourScheme.h"
 #include "equalizer/Unit6.h"
 #include "widgets/MenuStyle.h"
+#include "widgets/SkinColours.h"
 
 namespace orve {
 namespace {
@@ -22,12 +22,6 @@ QString RepeatCaption(RepeatModes mode) {
     case RepeatModes::Off: break;
   }
   return QStringLiteral("ПовВык");
-}
-
-void SetTextColour(QLabel* label, const QColor& colour) {
-  QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, colour);
-  label->setPalette(p);
 }
 
 }  // namespace
@@ -69,20 +63,7 @@ void TForm1::BuildControls() {
   RzBackground2->setGeometry(0, 0, kWidth, kHeight);
   RzBackground1 = new GradientBackground(this);
   RzBackground1->setGeometry(3, 0, 298, 16);
-  Label10 = new QLabel(QStringLiteral(" ORVE 1.9"), this);
-  Label10->setGeometry(25, 0, 238, 13);
-  Label10->setAlignment(Qt::AlignCenter);
-  Label10->setAttribute(Qt::WA_TransparentForMouseEvents);
-  QFont titleFont = Label10->font();
-  titleFont.setBold(true);
-  titleFont.setPixelSize(11);
-  Label10->setFont(titleFont);
-  // The strip's gradient runs from dark to light: a soft shadow keeps the title readable on both.
-  auto* shadow = new QGraphicsDropShadowEffect(Label10);
-  shadow->setBlurRadius(3);
-  shadow->setOffset(1, 1);
-  shadow->setColor(QColor(0, 0, 0, 200));
-  Label10->setGraphicsEffect(shadow);
+  Label10 = CreateTitleCaption(this, QStringLiteral(" ORVE 1.9"), QRect(25, 0, 238, 13));
 
   AdvGlassButton11 = Button(3, 0, 16, 16, {});
   AdvGlassButton11->SetSymbol(GlassButton::Symbol::Speaker);
@@ -104,7 +85,6 @@ void TForm1::BuildControls() {
 
   Panel1 = new QWidget(this);
   Panel1->setGeometry(34, 19, 215, 106);
-  Panel1->setAutoFillBackground(true);
   Image1 = new QWidget(Panel1);
   Image1->setGeometry(-1, 0, 216, 53);
   QFont panelFont = font();
@@ -264,9 +244,7 @@ void TForm1::ApplyScheme() {
   const auto colour = [&](int i) { return ToQColor(c[static_cast<size_t>(i)]); };
   RzTrackBar1->SetTrackColor(colour(state_.SeekDragging ? 1 : 3));
   RzTrackBar1->SetBackgroundColor(colour(5));
-  QPalette panel = Panel1->palette();
-  panel.setColor(QPalette::Window, colour(0));
-  Panel1->setPalette(panel);
+  SetBackground(Panel1, colour(0));
   TransportChanged(state_.Engine->PlayState);
   AdvGlassButton4->SetFontColor(colour(2));
   AdvGlassButton11->SetFontColor(colour(2));
@@ -292,10 +270,7 @@ void TForm1::ApplyScheme() {
   for (QLabel* l : {static_cast<QLabel*>(Label3), static_cast<QLabel*>(Label4), Label9}) SetTextColour(l, colour(1));
   SetLabelOn(Label5, state_.EqualizerShown);
   SetLabelOn(Label6, state_.DynamicAdd);
-  QPalette window = palette();
-  window.setColor(QPalette::Window, colour(5));
-  setPalette(window);
-  setAutoFillBackground(true);
+  SetBackground(this, colour(5));
   SetTextColour(Label10, colour(3));
   PaintSeekThumb();
   StyleMenu(AdvPopupMenu2, colour(0), colour(1), colour(6), colour(2));

@@ -1,26 +1,13 @@
 // The equalizer window's controls, their places and their colours.
-#include <QGraphicsDropShadowEffect>
 
 #include "app/AppState.h"
 #include "equalizer/Presets.h"
 #include "equalizer/Unit6.h"
+#include "widgets/SkinColours.h"
 #include "widgets/MenuStyle.h"
 
 namespace orve {
 namespace {
-
-void SetTextColour(QLabel* label, const QColor& colour) {
-  QPalette p = label->palette();
-  p.setColor(QPalette::WindowText, colour);
-  label->setPalette(p);
-}
-
-void SetBackground(QWidget* widget, const QColor& colour) {
-  QPalette p = widget->palette();
-  p.setColor(QPalette::Window, colour);
-  widget->setPalette(p);
-  widget->setAutoFillBackground(true);
-}
 
 // The panel's small bold face.
 QFont SmallFont(const QFont& base) {
@@ -41,20 +28,7 @@ void TForm6::BuildControls() {
   RzBackground4->setGeometry(0, 16, kWidth, kHeight - 16);
   RzBackground3 = new GradientBackground(this);
   RzBackground3->setGeometry(0, 0, kWidth, 16);
-  Label10 = new QLabel(QStringLiteral("Эквалайзер"), this);
-  Label10->setGeometry(0, 0, kWidth, 15);
-  Label10->setAlignment(Qt::AlignCenter);
-  Label10->setAttribute(Qt::WA_TransparentForMouseEvents);
-  QFont titleFont = Label10->font();
-  titleFont.setBold(true);
-  titleFont.setPixelSize(11);
-  Label10->setFont(titleFont);
-  // The strip's gradient runs from dark to light: a soft shadow keeps the caption readable on both.
-  auto* shadow = new QGraphicsDropShadowEffect(Label10);
-  shadow->setBlurRadius(3);
-  shadow->setOffset(1, 1);
-  shadow->setColor(QColor(0, 0, 0, 200));
-  Label10->setGraphicsEffect(shadow);
+  Label10 = CreateTitleCaption(this, QStringLiteral("Эквалайзер"), QRect(0, 0, kWidth, 15));
   AdvGlassButton9 = new GlassButton(QStringLiteral("X"), this);
   AdvGlassButton9->setGeometry(285, 0, 16, 16);
   QFont buttonFont = AdvGlassButton9->font();

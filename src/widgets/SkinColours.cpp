@@ -1,0 +1,40 @@
+#include "widgets/SkinColours.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QPalette>
+#include <QWidget>
+
+namespace orve {
+
+void SetTextColour(QWidget* widget, const QColor& colour) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::WindowText, colour);
+  widget->setPalette(p);
+}
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::Window, colour);
+  widget->setPalette(p);
+  widget->setAutoFillBackground(true);
+}
+
+QLabel* CreateTitleCaption(QWidget* parent, const QString& text, const QRect& geometry) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(geometry);
+  label->setAlignment(Qt::AlignCenter);
+  label->setAttribute(Qt::WA_TransparentForMouseEvents);
+  QFont font = label->font();
+  font.setBold(true);
+  font.setPixelSize(11);
+  label->setFont(font);
+  auto* shadow = new QGraphicsDropShadowEffect(label);
+  shadow->setBlurRadius(3);
+  shadow->setOffset(1, 1);
+  shadow->setColor(QColor(0, 0, 0, 200));
+  label->setGraphicsEffect(shadow);
+  return label;
+}
+
+}  // namespace orve

@@ -1,0 +1,25 @@
+#pragma once
+// Small helpers every skinned window uses to colour plain Qt widgets and to
+// build its title caption, so each window does it the same way.
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+namespace orve {
+
+// The text colour of a label (or any widget that draws WindowText).
+void SetTextColour(QWidget* widget, const QColor& colour);
+
+// The filled background of a panel or window.
+void SetBackground(QWidget* widget, const QColor& colour);
+
+// The centred bold caption of a window's title strip. The strip's gradient
+// runs from dark to light, so a soft shadow keeps the caption readable on
+// both; presses pass through to the window, which drags by its strip.
+QLabel* CreateTitleCaption(QWidget* parent, const QString& text, const QRect& geometry);
+
+}  // namespace orve
