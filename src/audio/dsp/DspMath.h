@@ -57,4 +57,23 @@ inline float TriangleCycles(double cycles) {
   return static_cast<float>(1.0 - 4.0 * std::fabs(t - 0.5));
 }
 
+// Runs `run(stereo, n)` over `frames` interleaved stereo frames in spans
+// that end where coefficients are due: `step()` is called every `period`
+// frames, not per sample. `untilStep` carries the count from one call to
+// the next.
+template <typename Step, typename Run>
+void InStepSpans(float* stereo, int frames, int period, int& untilStep, Step&& step, Run&& run) {
+  while (frames > 0) {
+    if (untilStep == 0) {
+      step();
+      untilStep = period;
+    }
+    const int n = frames < untilStep ? frames : untilStep;
+    run(stereo, n);
+    stereo += 2 * n;
+    frames -= n;
+    untilStep -= n;
+  }
+}
+
 }  // namespace orve::dsp

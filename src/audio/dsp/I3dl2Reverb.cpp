@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/dsp/DspMath.h"
 #include "audio/dsp/OnePole.h"
 
 namespace orve::dsp {
@@ -138,17 +139,8 @@ void I3dl2Reverb::Process(float* stereo, int frames) {
   if (rate_ == 0) return;
   I3dl2ReverbParams p;
   if (bool first = false; TakeParameters(p, first)) Apply(p, first);
-  while (frames > 0) {
-    if (untilUpdate_ == 0) {
-      StepCoefs();
-      untilUpdate_ = kUpdateFrames;
-    }
-    const int n = std::min(frames, untilUpdate_);
-    Run(stereo, n);
-    stereo += 2 * n;
-    frames -= n;
-    untilUpdate_ -= n;
-  }
+  InStepSpans(stereo, frames, kUpdateFrames, untilUpdate_, [this] { StepCoefs(); },
+              [this](float* s, int n) { Run(s, n); });
 }
 
 // After n frames were pushed, frame i of them is Tap(n - i), and the frame

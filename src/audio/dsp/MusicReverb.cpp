@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "audio/dsp/DspMath.h"
+
 namespace orve::dsp {
 namespace {
 
@@ -119,17 +121,8 @@ void MusicReverb::Process(float* stereo, int frames) {
   if (rate_ == 0) return;
   MusicReverbParams p;
   if (bool first = false; TakeParameters(p, first)) Apply(p, first);
-  while (frames > 0) {
-    if (untilUpdate_ == 0) {
-      StepCoefs();
-      untilUpdate_ = kUpdateFrames;
-    }
-    const int n = std::min(frames, untilUpdate_);
-    Run(stereo, n);
-    stereo += 2 * n;
-    frames -= n;
-    untilUpdate_ -= n;
-  }
+  InStepSpans(stereo, frames, kUpdateFrames, untilUpdate_, [this] { StepCoefs(); },
+              [this](float* s, int n) { Run(s, n); });
 }
 
 void MusicReverb::Loops(const float* in, float* out) {

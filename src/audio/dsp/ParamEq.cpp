@@ -91,17 +91,10 @@ void ParamEq::Process(float* stereo, int frames) {
   if (rate_ == 0) return;
   ParamEqParams p;
   if (bool first = false; TakeParameters(p, first)) Apply(p, first);
-  while (frames > 0) {
-    if (untilUpdate_ == 0) {
-      Step();
-      untilUpdate_ = kUpdateFrames;
-    }
-    const int n = std::min(frames, untilUpdate_);
-    if (active_) Run(stereo, n);
-    stereo += 2 * n;
-    frames -= n;
-    untilUpdate_ -= n;
-  }
+  InStepSpans(stereo, frames, kUpdateFrames, untilUpdate_, [this] { Step(); },
+              [this](float* s, int n) {
+                if (active_) Run(s, n);
+              });
 }
 
 void ParamEq::Run(float* s, int frames) {
