@@ -1,4 +1,5 @@
-// Test main for the tray: on the X server of scripts/test when there is one.
+// Test main for the tray: on the X server of scripts/test when there is one
+// (otherwise offscreen, as every test program starts).
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
@@ -10,7 +11,6 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "xcb");
   } else {
     qunsetenv("ORVE_TEST_TRAY");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
   }
   orve::TApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);

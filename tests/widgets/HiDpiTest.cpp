@@ -97,7 +97,6 @@ TEST(HiDpiTest, TheSelectionBorderIsCrisp) {
 
 int main(int argc, char** argv) {
   qputenv("QT_SCALE_FACTOR", "2");
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
