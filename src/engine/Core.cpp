@@ -4,6 +4,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "audio/Decoder.h"
+#include "audio/MeasureFile.h"
 #include "base/Rounding.h"
 #include "engine/EntryKind.h"
 #include "settings/ConfigKeys.h"
@@ -110,40 +112,44 @@ void TCore::SendEffectRecord(Effect e) {
   library_->SetEffectParameters(Handle(), fx, Records.Of(e));
 }
 
-bool TCore::AddEntry(const QString& path) {
-  const QString kind = EntryKindOf(path);
-  if (kind.isEmpty()) return false;
-  QString artist, title;
-  int64_t duration = 0;
-  if (kind != QLatin1String(kKindStream) && library_) {
-    const audio::Handle h = library_->OpenDecoder(path.toStdString());
-    const audio::Tags tags = library_->GetTags(h);
-    artist = QString::fromStdString(tags.artist);
-    title = QString::fromStdString(tags.title);
-    duration = RoundHalfEven(library_->BytesToSeconds(h, library_->Length(h)));
-    library_->Free(h);
-  }
-  // A failed measurement gives the library's negative answer: never let it
-  // into the total or the time texts.
-  duration = std::clamp<int64_t>(duration, 0, INT32_MAX);
-  Kinds.append(kind);
-  Durations.append(QString::number(duration));
-  TotalSeconds = static_cast<int32_t>(std::min<int64_t>(int64_t{TotalSeconds} + duration, INT32_MAX));
-  if (!artist.isEmpty() || !title.isEmpty()) {
-    Titles.append(artist + QStringLiteral(" - ") + title);
-  } else if (kind == QLatin1String(kKindStream)) {
-    Titles.append(path);  // as every other road titles a stream: its address, until it plays
+TCore::MeasuredEntry TCore::MeasureEntry(const QString& path, bool exactLength) {
+  MeasuredEntry m;
+  m.path = path;
+  m.kind = EntryKindOf(path);
+  if (m.kind.isEmpty() || m.kind == QLatin1String(kKindStream)) return m;
+  const audio::FileMeasure file = audio::MeasureFile(
+      path.toStdString(), exactLength ? INT64_MAX : audio::Decoder::kForegroundScanBytes);
+  m.artist = QString::fromStdString(file.tags.artist);
+  m.title = QString::fromStdString(file.tags.title);
+  // A failed measurement gives a negative length: never let it into the
+  // total or the time texts.
+  m.seconds = static_cast<int32_t>(std::clamp<int64_t>(RoundHalfEven(file.seconds), 0, INT32_MAX));
+  return m;
+}
+
+bool TCore::AppendEntry(const MeasuredEntry& m) {
+  if (m.kind.isEmpty()) return false;
+  const bool stream = m.kind == QLatin1String(kKindStream);
+  Kinds.append(m.kind);
+  Durations.append(QString::number(m.seconds));
+  TotalSeconds = static_cast<int32_t>(std::min<int64_t>(int64_t{TotalSeconds} + m.seconds, INT32_MAX));
+  if (!m.artist.isEmpty() || !m.title.isEmpty()) {
+    Titles.append(m.artist + QStringLiteral(" - ") + m.title);
+  } else if (stream) {
+    Titles.append(m.path);  // as every other road titles a stream: its address, until it plays
   } else {
-    QString name = path.mid(path.lastIndexOf(u'/') + 1);  // the file-name part
+    QString name = m.path.mid(m.path.lastIndexOf(u'/') + 1);  // the file-name part
     name.chop(4);  // "song.mp3" gives "song", "take.wave" gives "take."
     Titles.append(name);
   }
-  Paths.append(path);
+  Paths.append(m.path);
   if (Paths.size() == 1) CurrentIndex = 0;
   emit TotalSecondsChanged();
-  if (kind != QLatin1String(kKindStream) && RegisterFile) RegisterFile(path);
+  if (!stream && RegisterFile) RegisterFile(m.path);
   return true;
 }
+
+bool TCore::AddEntry(const QString& path) { return AppendEntry(MeasureEntry(path, false)); }
 
 void TCore::AddStreamEntry(const QString& url, const QString& title) {
   Paths.append(url);

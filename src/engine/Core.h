@@ -79,6 +79,23 @@ class TCore : public QObject {
   // Replaces the open stream by a new one for entry i, created by its kind.
   void OpenEntry(int i);
 
+  // What AddEntry learns about a path before it changes anything.
+  struct MeasuredEntry {
+    QString path;
+    QString kind;    // empty: the player knows no kind for the path
+    QString artist;
+    QString title;
+    int32_t seconds = 0;  // 0 when the length cannot be measured
+  };
+  // Kind, tags and rounded duration of a path. Touches no state of the
+  // engine, so workers call it for large adds. `exactLength` false keeps
+  // the UI thread's wait short on very large files (the estimate stands).
+  static MeasuredEntry MeasureEntry(const QString& path, bool exactLength = true);
+  // Appends a measured entry to the four lists: duration, total, title,
+  // path, CurrentIndex for the first entry, the music base. False for a
+  // path without a kind: then nothing changes.
+  bool AppendEntry(const MeasuredEntry& entry);
+
   // Appends an entry for a local file (or an address): kind, tags, duration,
   // title. A path whose extension is not one the player knows is refused:
   // false, and nothing changes. A duration that cannot be measured is 0.
