@@ -1,0 +1,186 @@
+// Thread model
+// - UI thread: owns the adder, the engine, batches_ and the counters, and
+//   runs every callback and signal. Add pushes items into slots_; Drain,
+//   run by pump_, pops the ready front of slots_ and appends it to the
+//   engine with mutex_ released.
+// - Workers (1 to 4, started with the first items, joined by the destructor):
+//   each takes the next item no one has taken, measures it with mutex_
+//   released (TCore::MeasureEntry touches no engine state) and stores the
+//   result in the item's slot. They touch no Qt object, only QString values,
+//   whose copies are safe across threads.
+// - The UI thread polls for results (pump_, every kPollMs while busy)
+//   rather than being woken by the workers, so nothing on a worker reaches
+//   Qt's event machinery. Items are measured in queue order, so the front
+//   is usually the next one ready.
+// - Items carry sequence numbers: slots_[i] is item front_ + i. Cancel moves
+//   front_ past every queued item; a worker still measuring a cancelled item
+//   sees its number below front_ and drops the result.
+// Only one lock, mutex_; no callback, measurement or engine call runs under it.
+#include "playlist/EntryAdder.h"
+
+#include <algorithm>
+#include <system_error>
+#include <utility>
+
+namespace orve {
+namespace {
+
+constexpr int kTurnMs = 20;      // appending per event-loop turn, then the loop runs again
+constexpr int kPollMs = 10;      // how often a busy adder looks for measured items
+constexpr int kProgressMs = 50;  // least time between two Progress signals
+constexpr unsigned kMaxWorkers = 4;
+
+}  // namespace
+
+EntryAdder::EntryAdder(TCore& engine, std::function<void()> appended, QObject* parent)
+    : QObject(parent), engine_(engine), appended_(std::move(appended)) {
+  pump_.setSingleShot(true);
+  connect(&pump_, &QTimer::timeout, this, &EntryAdder::Drain);
+}
+
+EntryAdder::~EntryAdder() {
+  Cancel();
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
+  // Each worker finishes the one file it may be measuring: milliseconds.
+  for (std::thread& worker : workers_) worker.join();
+}
+
+void EntryAdder::Add(QList<Item> items, std::function<void()> finished) {
+  const auto count = static_cast<int>(items.size());
+  if (count > 0) {
+    StartWorkers();
+    {
+      std::lock_guard lock(mutex_);
+      for (Item& item : items) slots_.push_back({std::move(item), {}, false});
+    }
+    wake_.notify_all();
+  }
+  nextSeq_ += static_cast<uint64_t>(count);
+  total_ += count;
+  batches_.push_back({nextSeq_, std::move(finished)});
+  // Even an empty batch finishes from the event loop, never in here.
+  if (!pump_.isActive()) pump_.start(0);
+}
+
+bool EntryAdder::Busy() const { return !batches_.empty(); }
+
+void EntryAdder::Cancel() {
+  std::deque<Slot> dropped;
+  {
+    std::lock_guard lock(mutex_);
+    dropped.swap(slots_);
+    front_ = nextSeq_;
+    nextTake_ = nextSeq_;
+  }
+  batches_.clear();
+  appendedSeq_ = nextSeq_;
+  done_ = 0;
+  total_ = 0;
+  sinceProgress_.invalidate();
+  ++generation_;
+  pump_.stop();
+}
+
+void EntryAdder::StartWorkers() {
+  if (!workers_.empty()) return;
+  const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
+  for (unsigned i = 0; i < count; ++i) {
+    try {
+      workers_.emplace_back([this] { Work(); });
+    } catch (const std::system_error&) {
+      // Fewer workers only make the add slower; without any it cannot run.
+      if (workers_.empty()) throw;
+      break;
+    }
+  }
+}
+
+void EntryAdder::Work() {
+  std::unique_lock lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stopping_ || nextTake_ < front_ + slots_.size(); });
+    if (stopping_) return;
+    const uint64_t seq = nextTake_++;
+    const Item item = slots_[seq - front_].item;
+    lock.unlock();
+    TCore::MeasuredEntry entry = item.stream ? TCore::MeasuredEntry{} : TCore::MeasureEntry(item.path);
+    lock.lock();
+    if (seq < front_) continue;  // cancelled while it was measured
+    Slot& slot = slots_[seq - front_];
+    slot.entry = std::move(entry);
+    slot.ready = true;
+  }
+}
+
+bool EntryAdder::TakeReady(Slot& slot) {
+  std::lock_guard lock(mutex_);
+  if (slots_.empty() || !slots_.front().ready) return false;
+  slot = std::move(slots_.front());
+  slots_.pop_front();
+  ++front_;
+  return true;
+}
+
+void EntryAdder::Drain() {
+  if (batches_.empty()) return;
+  const uint64_t generation = generation_;
+  QElapsedTimer turn;
+  turn.start();
+  Slot slot;
+  while (FinishBatches(generation) && !batches_.empty()) {
+    if (turn.elapsed() >= kTurnMs) {
+      pump_.start(0);  // more may be ready: the next turn goes on with it
+      return;
+    }
+    if (!TakeReady(slot)) break;
+    AppendOne(slot);
+    if (generation_ != generation) return;
+    ReportProgress(false);
+    if (generation_ != generation) return;
+  }
+  if (generation_ != generation) return;
+  if (!batches_.empty()) {
+    pump_.start(kPollMs);
+    return;
+  }
+  if (total_ > 0) ReportProgress(true);
+  if (generation_ != generation) return;
+  done_ = 0;
+  total_ = 0;
+  sinceProgress_.invalidate();
+  emit Idle();
+}
+
+void EntryAdder::AppendOne(const Slot& slot) {
+  ++appendedSeq_;
+  ++done_;
+  bool added = true;
+  if (slot.item.stream) {
+    engine_.AddStreamEntry(slot.item.path, slot.item.path);
+  } else {
+    added = engine_.AppendEntry(slot.entry);  // false for a path with no kind: skipped
+  }
+  if (added && appended_) appended_();
+}
+
+bool EntryAdder::FinishBatches(uint64_t generation) {
+  while (!batches_.empty() && batches_.front().end <= appendedSeq_) {
+    const std::function<void()> finished = std::move(batches_.front().finished);
+    batches_.pop_front();
+    if (finished) finished();
+    if (generation_ != generation) return false;
+  }
+  return true;
+}
+
+void EntryAdder::ReportProgress(bool force) {
+  if (!force && sinceProgress_.isValid() && sinceProgress_.elapsed() < kProgressMs) return;
+  sinceProgress_.start();
+  emit Progress(done_, total_);
+}
+
+}  // namespace orve
