@@ -35,6 +35,11 @@ bool SharedKeys::Handle(const QKeyEvent& key) {
   if (!main) return false;
   const bool keypad = key.modifiers() & Qt::KeypadModifier;
   switch (key.key()) {
+    case Qt::Key_Insert:
+      // Shift+Insert (a random title of the music base) comes with the base.
+      if (key.modifiers() & Qt::ShiftModifier) return false;
+      main->OpenFilesClick();
+      return true;
     case Qt::Key_VolumeDown:
       StepVolume(-1);
       return true;

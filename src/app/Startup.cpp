@@ -3,10 +3,15 @@
 #include "app/AppDir.h"
 #include "app/Keys.h"
 #include "app/Application.h"
+#include "app/StartEntry.h"
 #include "app/TrayIcon.h"
 #include "app/Unit1.h"
 #include "appearance/Unit16.h"
 #include "equalizer/Unit6.h"
+#include "playlist/Unit11.h"
+#include "playlist/Unit14.h"
+#include "playlist/Unit2.h"
+#include "playlist/Unit8.h"
 #include "settings/ConfigKeys.h"
 #include "settings/FileError.h"
 #include "settings/IniFile.h"
@@ -39,19 +44,28 @@ TForm1* CreateMainWindow(TApplication& app) {
   return main;
 }
 
-// What the playlist window's creation restores for the main window.
-void RestorePlaylistState(TApplication& app, IniFile& config) {
-  AppState& state = app.State();
+// The playlist window: its own state from config.ini, and what its
+// creation restores for the main window.
+void CreatePlaylist(TApplication& app, IniFile& config) {
   TForm1* main = app.MainWindow();
+  auto* playlist = new TForm2(app.State());
+  app.SetPlaylist(playlist);
   main->move(config.Read(ck::main::kX), config.Read(ck::main::kY));
-  switch (config.Read(ck::tech::kRepeat)) {
-    case 0: state.RepeatMode = RepeatModes::Off; break;
-    case 1: state.RepeatMode = RepeatModes::All; break;
-    case 2: state.RepeatMode = RepeatModes::Track; break;
-    default: break;  // any other value leaves repeat off
-  }
+  QObject::connect(playlist, &TForm2::ShownAtStartup, main, &TForm1::ShowPlaylistToggle);
+  QObject::connect(playlist, &TForm2::Closed, main, [main] { main->ShowPlaylistToggle(false); });
+  QObject::connect(main, &TForm1::PlaylistToggled, playlist, &QWidget::setVisible);
+  QObject::connect(playlist, &TForm2::StartEntryRequested, &app, [&app] { StartEntry(app); });
+  QObject::connect(playlist, &TForm2::NowPlayingCleared, main, &TForm1::ClearNowPlaying);
+  QObject::connect(playlist, &TForm2::TimeDisplaysDue, main, &TForm1::RefreshTime);
+  QObject::connect(playlist, &TForm2::OpenFilesRequested, main, &TForm1::OpenFilesClick);
+  QObject::connect(main, &TForm1::FilesChosen, playlist, [playlist](const QStringList& paths) {
+    playlist->AddFiles(paths);
+  });
+  QObject::connect(main, &TForm1::FilesDropped, playlist, &TForm2::AddDroppedFiles);
+  QObject::connect(main, &TForm1::PlaylistFileRequested, playlist->RzOpenDialog1, qOverload<>(&QDialog::open));
+  playlist->ListBox1->installEventFilter(new SharedKeys(app, false, playlist));
+  playlist->FormCreate(config);
   main->ShowRepeatMode();
-  state.Engine->CurrentIndex = -1;
 }
 
 // The equalizer window: created after the playlist's step, it restores its
@@ -67,12 +81,39 @@ void CreateEqualizer(TApplication& app) {
   QObject::connect(eq, &TForm6::Closed, main, [main] { main->ShowEqualizerToggle(false); });
   QObject::connect(eq, &TForm6::EqualizerShownAtStartup, main, &TForm1::ShowEqualizerToggle);
   QObject::connect(eq, &TForm6::RoundButtonsRequested, main, &TForm1::SetRoundButtons);
-  QObject::connect(eq, &TForm6::OpacitiesRequested, main, [main](int mainTrs, int, int) {
+  QObject::connect(eq, &TForm6::OpacitiesRequested, main, [main, &app](int mainTrs, int plsTrs, int) {
     if (mainTrs != 255) main->setWindowOpacity((mainTrs & 0xFF) / 255.0);
+    if (plsTrs != 255) app.Playlist()->setWindowOpacity((plsTrs & 0xFF) / 255.0);
   });
   QObject::connect(main, &TForm1::EqualizerToggled, eq, &QWidget::setVisible);
   eq->SetKeyHandler(new SharedKeys(app, true, eq));
   eq->FormCreate();
+}
+
+int Opacity(const QWidget* window) { return static_cast<int>(std::lround(window->windowOpacity() * 255)); }
+
+// The URL window, whose creation fills the playlist (the command line, or
+// the saved playlist and the cassette resume); then the information and
+// search windows.
+void CreatePlaylistDialogs(TApplication& app, const QStringList& arguments) {
+  TForm1* main = app.MainWindow();
+  TForm2* playlist = app.Playlist();
+  auto* url = new TForm8(app.State(), main);
+  QObject::connect(playlist, &TForm2::UrlDialogRequested, url, &TForm8::OpenUrlDialog);
+  QObject::connect(main, &TForm1::UrlDialogRequested, url, &TForm8::OpenUrlDialog);
+  QObject::connect(url, &TForm8::UrlAdded, playlist, &TForm2::AddStream);
+  auto* info = new TForm11(app.State(), main);
+  QObject::connect(playlist, &TForm2::InfoRequested, info, &TForm11::ShowFor);
+  auto* search = new TForm14(app.State(), main);
+  QObject::connect(playlist, &TForm2::SearchRequested, search, &TForm14::OpenSearch);
+  QObject::connect(search, &TForm14::EntryChosen, playlist, &TForm2::StartIndex);
+  QObject::connect(search, &TForm14::ChooseFinished, playlist, &TForm2::RefreshTimeText);
+  app.SetPlaylistDialogs(url, info, search);
+  try {
+    app.Playlist()->StartupLoader(arguments, [&app] { CassetteResume(app); });
+  } catch (const FileError& e) {
+    TApplication::ShowError(e.message());  // the playlist starts empty; start-up goes on
+  }
 }
 
 void WriteShutdownState(TApplication& app) {
@@ -82,8 +123,15 @@ void WriteShutdownState(TApplication& app) {
   config.Write(ck::vis::kMode, state.VisMode);
   config.Write(ck::main::kX, main->x());
   config.Write(ck::main::kY, main->y());
-  config.Write(ck::main::kOpacity, static_cast<int>(std::lround(main->windowOpacity() * 255)));
+  const TForm2* playlist = app.Playlist();
+  config.Write(ck::pls::kX, playlist->x());
+  config.Write(ck::pls::kY, playlist->y());
+  config.Write(ck::pls::kWidth, playlist->width());
+  config.Write(ck::pls::kHeight, playlist->height());
+  config.Write(ck::main::kOpacity, Opacity(main));
   config.Write(ck::main::kDynamicAdd, state.DynamicAdd);
+  config.Write(ck::pls::kOpacity, Opacity(playlist));
+  config.Write(ck::eq::kOpacity, Opacity(app.Equalizer()));
   if (config.Read(ck::cm::kOn)) {
     config.Write(ck::cm::kIndex, state.Engine->CurrentIndex);
     config.Write(ck::cm::kPosition, main->RzTrackBar1->value());
@@ -98,11 +146,12 @@ void WriteShutdownState(TApplication& app) {
 
 }  // namespace
 
-bool Startup(TApplication& app, const QStringList& /*arguments*/) {
+bool Startup(TApplication& app, const QStringList& arguments) {
   TForm1* main = CreateMainWindow(app);
   IniFile config(ConfigName(app.State()));
-  RestorePlaylistState(app, config);
+  CreatePlaylist(app, config);
   CreateEqualizer(app);
+  CreatePlaylistDialogs(app, arguments);
   main->RzTrackBar1->installEventFilter(new SharedKeys(app, false, main));
   app.SetTray(new TrayIcon(main->AdvPopupMenu2, &app));
   auto* schemes = new TForm16(app.State().AppDir, main);
@@ -128,12 +177,22 @@ void Shutdown(TApplication& app) {
   } catch (const FileError& e) {
     TApplication::ShowError(e.message());
   }
+  TForm2* playlist = app.Playlist();
+  try {
+    playlist->SavePlaylist();  // what is still waiting to be added is kept too
+  } catch (const FileError& e) {
+    TApplication::ShowError(e.message());
+  }
+  playlist->Adder().Cancel();  // nothing is appended once the engine goes
   app.State().Engine->Shutdown();
   // The tray icon uses the main window's menu: it goes first.
   delete app.Tray();
   app.SetTray(nullptr);
   delete app.Equalizer();
   app.SetEqualizer(nullptr);
+  delete playlist;
+  app.SetPlaylist(nullptr);
+  app.SetPlaylistDialogs(nullptr, nullptr, nullptr);  // the main window's children
   delete app.MainWindow();
   app.SetMainWindow(nullptr);
 }

@@ -16,7 +16,11 @@ class TrayIcon : public QObject {
   TrayIcon(QMenu* menu, QObject* parent = nullptr);
 
   bool IsShown() const;
+  // Kept even where the desktop has no tray, so it can be shown when one appears.
   void SetToolTip(const QString& text);
+  QString ToolTip() const { return toolTip_; }
+  // An information balloon; nothing where there is no tray.
+  void ShowBalloon(const QString& title, const QString& text, int timeoutMs);
   QSystemTrayIcon* Icon() const { return icon_; }
 
  signals:
@@ -25,6 +29,7 @@ class TrayIcon : public QObject {
 
  private:
   QSystemTrayIcon* icon_ = nullptr;
+  QString toolTip_;
 };
 
 

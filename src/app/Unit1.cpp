@@ -1,10 +1,20 @@
 #include "app/Unit1.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QEvent>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWindow>
 
 #include "app/Application.h"
+#include "app/StartEntry.h"
+#include "app/TrayIcon.h"
+#include "engine/TimeText.h"
+#include "playlist/Unit11.h"
+#include "playlist/Unit14.h"
+#include "playlist/Unit2.h"
+#include "playlist/Unit8.h"
 #include "appearance/ColourScheme.h"
 #include "equalizer/Unit6.h"
 #include "widgets/MenuStyle.h"
@@ -14,6 +24,9 @@ namespace orve {
 namespace {
 
 constexpr char kTimeAtRest[] = "0:00/0:00";
+constexpr char kOpenFilter[] =
+    "Mp3, Mp2, Mp1, Wave, Ogg, Aiff, AAC, MP4, WMA, Audio CD "
+    "(*.MP3 *.MP2 *.MP1 *.OGG *.WAV *.AIFF *.Wave *.MP4 *.AAC *.WMA *.CDA)";
 
 QString RepeatCaption(RepeatModes mode) {
   switch (mode) {
@@ -32,6 +45,7 @@ TForm1::TForm1(QWidget* parent)
   setWindowTitle(QString::fromLatin1(kAppTitle));
   setFixedSize(kWidth, kHeight);
   setAttribute(Qt::WA_QuitOnClose, true);
+  setAcceptDrops(true);
   // The skin is laid out for a narrow face; fontconfig gives Carlito for it.
   QFont skinFont(QStringLiteral("Calibri"));
   skinFont.setPixelSize(12);
@@ -106,10 +120,24 @@ void TForm1::BuildControls() {
   RzTrackBar1->setGeometry(0, 131, 304, 16);
   RzTrackBar1->setRange(0, 1);
   RzTrackBar1->setFocusPolicy(Qt::StrongFocus);
+
+  OpenDialog1 = new QFileDialog(this);
+  OpenDialog1->setFileMode(QFileDialog::ExistingFiles);
+  // Qt's own dialog: it matches the patterns in any letter case and lists hidden files.
+  OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+  OpenDialog1->setFilter(OpenDialog1->filter() | QDir::Hidden);
+  OpenDialog1->setNameFilter(QString::fromUtf8(kOpenFilter));
+  Timer3 = new QTimer(this);
+  Timer3->setInterval(5000);
+  Timer3->start();
 }
 
 void TForm1::BuildMenu() {
   AdvPopupMenu2 = new QMenu(this);
+  N1 = AdvPopupMenu2->addMenu(QStringLiteral("Добавить"));
+  N5 = N1->addAction(QStringLiteral("Файл(ы)"), this, &TForm1::OpenFilesClick);
+  Playlist1 = N1->addAction(QStringLiteral("Плейлист"), this, &TForm1::PlaylistFileRequested);
+  URL1 = N1->addAction(QStringLiteral("URL"), this, &TForm1::UrlDialogRequested);
   AdvPopupMenu2->addAction(QStringLiteral("Цветовая схема"), this, &TForm1::ColourSchemeRequested);
   AdvPopupMenu2->addSeparator();
   AdvPopupMenu2->addAction(QStringLiteral("Выход"), this, &QWidget::close);
@@ -134,6 +162,55 @@ void TForm1::Connect() {
   connect(RzTrackBar1, &QAbstractSlider::sliderPressed, this, &TForm1::SeekPressed);
   connect(RzTrackBar1, &QAbstractSlider::sliderReleased, this, &TForm1::SeekReleased);
   connect(state_.Engine.get(), &TCore::TransportChanged, this, &TForm1::TransportChanged);
+  connect(AdvGlassButton4, &QAbstractButton::clicked, this, &TForm1::OpenFilesClick);
+  connect(OpenDialog1, &QFileDialog::filesSelected, this, &TForm1::FilesChosen);
+  connect(Timer3, &QTimer::timeout, this, [] { StreamTitleRefresh(*TApplication::Instance()); });
+}
+
+void TForm1::OpenFilesClick() { OpenDialog1->open(); }
+
+void TForm1::RefreshTime() {
+  const TCore& engine = *state_.Engine;
+  if (engine.PlayState == kNothingLoaded) return;
+  if (!state_.SeekDragging) {
+    if (engine.CurrentIsStream()) {
+      ShowStreamStatus();
+      return;
+    }
+    // A file that did not open answers -1 for both.
+    const int p = std::max(0, engine.Position());
+    const int n = std::max(p, engine.Length());
+    Label2->setText(TimeText(static_cast<uint32_t>(p)) + QLatin1Char('/') + TimeText(static_cast<uint32_t>(n - p)));
+    RzTrackBar1->setValue(p);
+  } else {
+    Label2->setText(TimeText(static_cast<uint32_t>(std::max(0, RzTrackBar1->value()))));
+  }
+}
+
+void TForm1::ShowStreamStatus() {
+  // Why a station is silent goes to the tray's tooltip under its title.
+  TrayIcon* tray = TApplication::Instance()->Tray();
+  const TCore& engine = *state_.Engine;
+  if (!tray || !engine.Library()) return;
+  const QString status = QString::fromStdString(engine.Library()->StreamStatus(engine.Handle()));
+  QString tip = QStringLiteral("Play: ") + engine.Titles.value(engine.CurrentIndex);
+  if (!status.isEmpty()) tip += QLatin1Char('\n') + status;
+  if (tray->ToolTip() != tip) tray->SetToolTip(tip);
+}
+
+void TForm1::ClearNowPlaying() {
+  Label9->clear();
+  Label2->setText(QString::fromLatin1(kTimeAtRest));
+  if (TrayIcon* tray = TApplication::Instance()->Tray()) tray->SetToolTip(QString());
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  emit FilesDropped(TForm2::DroppedNames(*event->mimeData()));
+  event->acceptProposedAction();
 }
 
 void TForm1::PlayClick() {
@@ -178,10 +255,14 @@ void TForm1::SetRoundButtons() {
 }
 
 void TForm1::PlaylistClick() {
-  state_.PlaylistShown = !state_.PlaylistShown;
-  AdvGlassButton7->setText(state_.PlaylistShown ? QStringLiteral("Пл Вкл") : QStringLiteral("Пл Вык"));
-  SetLabelOn(Label1, state_.PlaylistShown);
+  ShowPlaylistToggle(!state_.PlaylistShown);
   emit PlaylistToggled(state_.PlaylistShown);
+}
+
+void TForm1::ShowPlaylistToggle(bool shown) {
+  state_.PlaylistShown = shown;
+  AdvGlassButton7->setText(shown ? QStringLiteral("Пл Вкл") : QStringLiteral("Пл Вык"));
+  SetLabelOn(Label1, shown);
 }
 
 void TForm1::AdvGlassButton12Click() {
@@ -279,12 +360,18 @@ void TForm1::ApplyScheme() {
 void TForm1::ReloadTheme() {
   // Window by window in the program's fixed order; the windows not built
   // yet take their place here as they come.
-  TForm6* equalizer = TApplication::Instance()->Equalizer();
-  if (equalizer) {
+  TApplication* app = TApplication::Instance();
+  TForm2* playlist = app->Playlist();
+  if (app->InfoWindow()) app->InfoWindow()->ApplyScheme();
+  if (playlist) playlist->ApplyScheme();
+  if (TForm6* equalizer = app->Equalizer()) {
     equalizer->ApplyScheme();
     equalizer->RunEffectSwitches();  // recolours the switches, re-applies the effects that are on
   }
+  if (app->UrlWindow()) app->UrlWindow()->ApplyScheme();
+  if (playlist) playlist->RebuildItems();
   ApplyScheme();
+  if (app->SearchWindow()) app->SearchWindow()->ApplyScheme();
   state_.LogoTick = 0;
 }
 

@@ -4,8 +4,10 @@
 // seek bar. Its commands act on the engine and the shared state; changes
 // of the engine reach it through the engine's signals.
 
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QTimer>
 #include <QWidget>
 
 #include "widgets/ClickLabel.h"
@@ -39,6 +41,8 @@ class TForm1 : public QWidget {
   // The equalizer toggle's caption and label for `shown`, without showing
   // or hiding anything (start-up and the equalizer window's own close).
   void ShowEqualizerToggle(bool shown);
+  // The same for the playlist toggle; also sets PlaylistShown.
+  void ShowPlaylistToggle(bool shown);
   // Corner radius 7 on the round-button set.
   void SetRoundButtons();
   // Play and pause commands as the buttons run them.
@@ -48,6 +52,16 @@ class TForm1 : public QWidget {
   // The keyboard's seek: 5 seconds forward (+) or back (-) on the seek bar,
   // then the bar's release step; only for a file that has been started.
   void SeekByKeys(bool forward);
+  // The seek bar's release step: seek to its position (when something is
+  // loaded), colours back.
+  void SeekReleased();
+  // The time display and the seek bar follow the playing entry (the
+  // playlist's 50 ms tick runs it).
+  void RefreshTime();
+  // The current entry is gone: bit rate, time and tray texts at rest.
+  void ClearNowPlaying();
+  // "Файл(ы)": the open dialog (the open button, the menu, the Insert key).
+  void OpenFilesClick();
 
   // Controls, named as the rest of the program knows them.
   GradientBackground* RzBackground2;  // the body
@@ -76,6 +90,12 @@ class TForm1 : public QWidget {
   ClickLabel* Label6;  // dynamic adding
   TrackBar* RzTrackBar1;  // seek bar
   QMenu* AdvPopupMenu2;
+  QMenu* N1;          // "Добавить"
+  QAction* N5;        // "Файл(ы)"
+  QAction* Playlist1; // "Плейлист"
+  QAction* URL1;      // "URL"
+  QFileDialog* OpenDialog1;
+  QTimer* Timer3;     // stream titles, every 5 s
 
  signals:
   // The equalizer or playlist toggle changed; the windows that exist follow.
@@ -84,11 +104,19 @@ class TForm1 : public QWidget {
   // "-": the application goes to the tray (or is minimised without one).
   void MinimiseRequested();
   void ColourSchemeRequested();
+  // Files chosen in the open dialog, or dropped on the window.
+  void FilesChosen(const QStringList& paths);
+  void FilesDropped(const QStringList& names);
+  // "Плейлист": the playlist window's M3U dialog; "URL": the URL window.
+  void PlaylistFileRequested();
+  void UrlDialogRequested();
 
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildControls();
@@ -103,8 +131,8 @@ class TForm1 : public QWidget {
   void PlaylistClick();
   void MenuClick();
   void SeekPressed();
-  void SeekReleased();
   void TransportChanged(quint8 playState);
+  void ShowStreamStatus();
   void SetLabelOn(QLabel* label, bool on);
 
   AppState& state_;

@@ -1,6 +1,7 @@
 // Opening a decoder: container, codec, the stream's length.
 #include "audio/AvError.h"
 #include "audio/Decoder.h"
+#include "audio/LocalInput.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -59,7 +60,7 @@ int Decoder::BytesPerFrame() const {
 }
 
 bool Decoder::OpenInput(const std::string& path, std::string& error) {
-  int ret = avformat_open_input(&format_, path.c_str(), nullptr, nullptr);
+  int ret = OpenLocalInput(&format_, path);
   if (ret < 0) {
     error = path + ": " + AvErrorText("avformat_open_input", ret);
     return false;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "audio/LocalInput.h"
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -83,7 +85,7 @@ void BackgroundScan::Wait() {
 
 void BackgroundScan::Run(std::string path, int stream) {
   AVFormatContext* format = nullptr;
-  if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) >= 0 &&
+  if (OpenLocalInput(&format, path) >= 0 &&
       avformat_find_stream_info(format, nullptr) >= 0 && stream < static_cast<int>(format->nb_streams) &&
       !ScanPackets(format, stream, index_, &cancel_)) {
     index_ = PacketIndex{};

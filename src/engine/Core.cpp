@@ -158,6 +158,39 @@ void TCore::AddStreamEntry(const QString& url, const QString& title) {
   Kinds.append(QString::fromLatin1(kKindStream));
 }
 
+void TCore::RemoveEntry(int i) {
+  if (i < 0 || i >= Paths.size()) return;
+  TotalSeconds -= Durations[i].toInt();
+  Paths.removeAt(i);
+  Titles.removeAt(i);
+  Durations.removeAt(i);
+  Kinds.removeAt(i);
+  emit TotalSecondsChanged();
+}
+
+void TCore::ClearEntries() {
+  Paths.clear();
+  Titles.clear();
+  Durations.clear();
+  Kinds.clear();
+  TotalSeconds = 0;
+  emit TotalSecondsChanged();
+}
+
+void TCore::ExchangeEntries(int a, int b) {
+  const qsizetype n = Paths.size();
+  if (a < 0 || b < 0 || a >= n || b >= n) return;
+  Paths.swapItemsAt(a, b);
+  Titles.swapItemsAt(a, b);
+  Durations.swapItemsAt(a, b);
+  Kinds.swapItemsAt(a, b);
+}
+
+void TCore::FreeChannel() {
+  if (library_) library_->Free(Handle());
+  Channel = 0;
+}
+
 bool TCore::CurrentIsStream() const {
   return CurrentIndex >= 0 && CurrentIndex < Kinds.size() && Kinds[CurrentIndex] == QLatin1String(kKindStream);
 }

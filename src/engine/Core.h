@@ -106,6 +106,15 @@ class TCore : public QObject {
   // the list item.
   void AddStreamEntry(const QString& url, const QString& title);
 
+  // The same index out of the four lists, its duration out of the total.
+  void RemoveEntry(int i);
+  // Empties the four lists; the total is 0.
+  void ClearEntries();
+  // Entries a and b change places in the four lists.
+  void ExchangeEntries(int a, int b);
+  // Frees the open stream (its file is no longer held); Channel is 0.
+  void FreeChannel();
+
   // Creates the sixteen bands on the channel and sends their gains.
   void BuildEqChain();
   // Re-sends the gain of band k (1..16) from its slider.

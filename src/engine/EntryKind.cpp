@@ -28,4 +28,10 @@ QString EntryKindOf(const QString& path) {
   return {};
 }
 
+bool IsAcceptedForDrop(const QString& path) {
+  const QString kind = EntryKindOf(path);
+  if (kind.isEmpty() || kind == QLatin1String(kKindStream)) return false;
+  return AsciiUpper(QStringView(path).mid(path.lastIndexOf(u'.'))) != QLatin1String(".CDA");
+}
+
 }  // namespace orve

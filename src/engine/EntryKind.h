@@ -10,7 +10,8 @@ namespace orve {
 // "1", "2", "3" or "4"; empty when the extension is not one the player knows.
 QString EntryKindOf(const QString& path);
 
-// True for the extensions that the file roads (drop, command line) accept.
-inline bool IsPlayablePath(const QString& path) { return !EntryKindOf(path).isEmpty(); }
+// The files that a drop and the command line accept: every local kind but
+// audio-CD tracks (".CDA"), which only the open dialog adds. Not addresses.
+bool IsAcceptedForDrop(const QString& path);
 
 }  // namespace orve

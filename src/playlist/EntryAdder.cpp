@@ -68,6 +68,13 @@ void EntryAdder::Add(QList<Item> items, std::function<void()> finished) {
 
 bool EntryAdder::Busy() const { return !batches_.empty(); }
 
+QStringList EntryAdder::PendingPaths() const {
+  QStringList paths;
+  std::lock_guard lock(mutex_);
+  for (const Slot& slot : slots_) paths << slot.item.path;
+  return paths;
+}
+
 void EntryAdder::Cancel() {
   std::deque<Slot> dropped;
   {

@@ -48,6 +48,9 @@ class EntryAdder : public QObject {
   void Add(QList<Item> items, std::function<void()> finished = {});
   // A batch is queued and not yet finished.
   bool Busy() const;
+  // The paths queued and not yet appended, in order (the playlist file
+  // keeps them when the program ends before they are in).
+  QStringList PendingPaths() const;
   // Drops every batch not yet appended: their `finished` does not run and
   // neither Progress nor Idle is emitted. For the program's exit.
   void Cancel();
@@ -95,7 +98,7 @@ class EntryAdder : public QObject {
   std::vector<std::thread> workers_;  // started and joined by the UI thread
 
   // Shared with the workers, guarded by mutex_.
-  std::mutex mutex_;
+  mutable std::mutex mutex_;
   std::condition_variable wake_;  // an item to measure, or stopping
   std::deque<Slot> slots_;  // items not yet appended; slots_[0] has sequence number front_
   uint64_t front_ = 0;

@@ -2,7 +2,6 @@
 
 #include <QFileInfo>
 
-#include "engine/Core.h"
 
 namespace orve {
 namespace {
@@ -19,21 +18,22 @@ bool StartsWithHttp(const QString& line) {
 
 }  // namespace
 
-void LoadDefaultPlaylistLines(TCore& engine, const QStringList& lines, const AppendItem& appendItem) {
+QList<EntryAdder::Item> DefaultPlaylistItems(const QStringList& lines) {
+  QList<EntryAdder::Item> items;
   for (const QString& line : lines) {
-    if (StartsWithHttp(line)) {
-      engine.AddStreamEntry(line, line);
-      appendItem();
-    }
-    if (FileExists(line) && engine.AddEntry(line)) appendItem();
+    if (StartsWithHttp(line)) items.append({line, true});
+    if (FileExists(line)) items.append({line, false});
   }
+  return items;
 }
 
-void LoadM3uLines(TCore& engine, const QStringList& lines, const AppendItem& appendItem) {
+QStringList M3uPaths(const QStringList& lines) {
+  QStringList paths;
   for (const QString& line : lines) {
     if (line.isEmpty() || line.startsWith(QLatin1String("#EX"))) continue;
-    if (FileExists(line) && engine.AddEntry(line)) appendItem();
+    if (FileExists(line)) paths.append(line);
   }
+  return paths;
 }
 
 QStringList M3uLines(const QStringList& paths) {

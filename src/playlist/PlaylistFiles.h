@@ -5,27 +5,22 @@
 
 #include <QString>
 #include <QStringList>
-#include <functional>
+
+#include "playlist/EntryAdder.h"
 
 namespace orve {
 
-class TCore;
-
-// Called after each entry a loader appended to the engine's lists, so the
-// caller appends the list item of the new last entry.
-using AppendItem = std::function<void()>;
-
 inline constexpr char kDefaultPlaylistName[] = "Default.pld";
 
-// Default.pld lines: an "HTTP" line becomes a stream entry titled with its
-// address; independently, a line naming an existing file is added with
-// AddEntry. Other lines are dropped.
-void LoadDefaultPlaylistLines(TCore& engine, const QStringList& lines, const AppendItem& appendItem);
+// What Default.pld lines add, in order: an "HTTP" line is a stream entry
+// titled with its address; independently, a line naming an existing file
+// is a file entry. Other lines are dropped.
+QList<EntryAdder::Item> DefaultPlaylistItems(const QStringList& lines);
 
-// M3U lines: a line that is not empty, does not start with "#EX" (letter
-// case as written) and names an existing file is added with AddEntry.
-// Relative paths are not resolved; addresses never pass the file test.
-void LoadM3uLines(TCore& engine, const QStringList& lines, const AppendItem& appendItem);
+// The files of M3U lines: a line that is not empty, does not start with
+// "#EX" (letter case as written) and names an existing file. Relative
+// paths are not resolved; addresses never pass the file test.
+QStringList M3uPaths(const QStringList& lines);
 
 // "#EXTM3U" and then the paths, CR LF after each line.
 QStringList M3uLines(const QStringList& paths);

@@ -71,7 +71,10 @@ TEST_F(MainWindowTest, LayoutAndCaptions) {
   for (QAction* a : main->AdvPopupMenu2->actions()) {
     if (!a->isSeparator()) items.append(a->text());
   }
-  EXPECT_EQ(items, QStringList({"Цветовая схема", "Выход"}));
+  EXPECT_EQ(items, QStringList({"Добавить", "Цветовая схема", "Выход"}));
+  items.clear();
+  for (QAction* a : main->N1->actions()) items.append(a->text());
+  EXPECT_EQ(items, QStringList({"Файл(ы)", "Плейлист", "URL"}));
 }
 
 TEST_F(MainWindowTest, RepeatCyclesThroughItsCaptions) {

@@ -19,12 +19,21 @@ class PlaylistFilesTest : public ::testing::Test {
     qputenv("ORVE_AUDIO_OUTPUT", "null");
     core.Init(home.path() + "/");
   }
-  AppendItem Append() {
-    return [this] { items.append(core.Titles.last()); };
+  // What the adder does with the items, one after the other.
+  void AddAll(const QList<EntryAdder::Item>& list) {
+    for (const EntryAdder::Item& item : list) {
+      if (item.stream) {
+        core.AddStreamEntry(item.path, item.path);
+      } else {
+        ASSERT_TRUE(core.AddEntry(item.path));
+      }
+    }
+  }
+  void AddFiles(const QStringList& paths) {
+    for (const QString& p : paths) ASSERT_TRUE(core.AddEntry(p));
   }
   test::TempDir home;
   TCore core;
-  QStringList items;  // stands for the list control: one item per appended entry
 };
 
 TEST_F(PlaylistFilesTest, DefaultPlaylistKeepsFilesAndStreamsDropsTheRest) {
@@ -32,19 +41,18 @@ TEST_F(PlaylistFilesTest, DefaultPlaylistKeepsFilesAndStreamsDropsTheRest) {
   const QString pld = home.write("Default.pld", (file + "\r\n" + home.file("gone.mp3") +
                                                  "\nhttp://127.0.0.1:8000/radio\r\r\n" + file + " \r\n")
                                                     .toUtf8());
-  LoadDefaultPlaylistLines(core, ReadLineFile(pld), Append());
+  AddAll(DefaultPlaylistItems(ReadLineFile(pld)));
   EXPECT_EQ(core.Paths, QStringList({file, "http://127.0.0.1:8000/radio"}));
   EXPECT_EQ(core.Titles, QStringList({"Исполнитель - Песня", "http://127.0.0.1:8000/radio"}));
   EXPECT_EQ(core.Kinds, QStringList({"1", "4"}));
   EXPECT_EQ(core.Durations, QStringList({"2", "0"}));
-  EXPECT_EQ(items.size(), core.Paths.size());
   EXPECT_EQ(core.TotalSeconds, 2);
   WriteLineFile(pld, core.Paths);
   EXPECT_EQ(test::ReadAll(pld), (file + "\r\nhttp://127.0.0.1:8000/radio\r\n").toUtf8());
 }
 
 TEST_F(PlaylistFilesTest, StreamLinesDoNotChangeTheCurrentEntry) {
-  LoadDefaultPlaylistLines(core, {"HTTP://127.0.0.1/a", "https://127.0.0.1/b"}, Append());
+  AddAll(DefaultPlaylistItems({"HTTP://127.0.0.1/a", "https://127.0.0.1/b"}));
   EXPECT_EQ(core.CurrentIndex, -1);
   EXPECT_EQ(core.Kinds, QStringList({"4", "4"}));
 }
@@ -61,10 +69,9 @@ TEST_F(PlaylistFilesTest, M3uReadingRule) {
                           "relative.wav",  // not resolved against the list's folder
                           home.file("gone.mp3"),
                           kFixtures + "wav_s16_mono.wav"};
-  LoadM3uLines(core, lines, Append());
+  AddFiles(M3uPaths(lines));
   EXPECT_EQ(core.Paths, QStringList({file, kFixtures + "wav_s16_mono.wav"}));
   EXPECT_EQ(core.Titles.first(), "Исполнитель - Песня");  // from the tags, not the #EXTINF line
-  EXPECT_EQ(items.size(), 2);
 }
 
 TEST_F(PlaylistFilesTest, M3uWriting) {

@@ -1,0 +1,69 @@
+#include "PlaylistFixture.h"
+
+#include <cmath>
+
+#include "playlist/ItemMarkup.h"
+
+namespace orve::test {
+
+QByteArray SineWav(double seconds, int hz) {
+  const quint32 frames = static_cast<quint32>(8000 * seconds);
+  const quint32 data = frames * 2u;
+  QByteArray wav;
+  auto u32 = [&](quint32 v) { for (int i = 0; i < 4; ++i) wav.append(char((v >> (8 * i)) & 0xFF)); };
+  auto u16 = [&](quint16 v) { wav.append(char(v & 0xFF)); wav.append(char(v >> 8)); };
+  wav += "RIFF"; u32(36 + data); wav += "WAVEfmt "; u32(16); u16(1); u16(1); u32(8000); u32(16000); u16(2); u16(16);
+  wav += "data"; u32(data);
+  for (quint32 i = 0; i < frames; ++i) {
+    const double v = hz == 0 ? 0.0 : 0.5 * std::sin(2 * M_PI * hz * i / 8000.0);
+    u16(static_cast<quint16>(static_cast<qint16>(std::lround(v * 32767))));
+  }
+  return wav;
+}
+
+void PlaylistFixture::SetUp() {
+  qputenv("ORVE_HOME", home.path().toUtf8());
+  qputenv("ORVE_AUDIO_OUTPUT", "null");
+}
+
+void PlaylistFixture::TearDown() {
+  if (started) End();
+}
+
+void PlaylistFixture::Start(const QStringList& arguments) {
+  app.State() = AppState();  // a fresh run
+  ASSERT_TRUE(Startup(app, arguments));
+  started = true;
+  main = app.MainWindow();
+  pls = app.Playlist();
+  eq = app.Equalizer();
+  engine = app.State().Engine.get();
+  WaitAdded();
+}
+
+void PlaylistFixture::End() {
+  Shutdown(app);
+  started = false;
+}
+
+void PlaylistFixture::Add(const QStringList& paths) {
+  pls->AddFiles(paths);
+  WaitAdded();
+}
+
+void PlaylistFixture::WaitAdded() {
+  QTRY_VERIFY_WITH_TIMEOUT(!pls->Adding(), 60000);
+  QCoreApplication::processEvents();  // the batch's own follow-up (a start) has run
+  ASSERT_TRUE(pls->Consistent());
+}
+
+void PlaylistFixture::StartRow(int i) {
+  pls->ListBox1->SetItemIndex(i);
+  pls->ListBox1DblClick();
+}
+
+bool PlaylistFixture::DrawnCurrent(int i) const {
+  return pls->ListBox1->Item(i).startsWith(CurrentItemPrefix(app.State().Scheme.CurrentColorText));
+}
+
+}  // namespace orve::test

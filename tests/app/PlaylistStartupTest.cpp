@@ -1,0 +1,139 @@
+// How the playlist is filled at start-up (command line or Default.pld, then
+// the cassette resume) and how Default.pld is kept.
+#include <QDir>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "PlaylistFixture.h"
+#include "settings/IniFile.h"
+
+namespace orve::test {
+namespace {
+
+class PlaylistStartupTest : public PlaylistFixture {
+ protected:
+  QString Pld() const { return home.file("Default.pld"); }
+};
+
+TEST_F(PlaylistStartupTest, DefaultPlaylistKeepsFilesAndStreamsInOrder) {
+  const QString file = kFixtures + "cbr.mp3";
+  home.write("Default.pld", (file + "\r\n" + home.file("gone.mp3") + "\nhttp://127.0.0.1:9/radio\r\n\r\n").toUtf8());
+  Start();
+  EXPECT_EQ(engine->Paths, QStringList({file, "http://127.0.0.1:9/radio"}));
+  EXPECT_EQ(engine->Titles, QStringList({"Исполнитель - Песня", "http://127.0.0.1:9/radio"}));
+  EXPECT_EQ(engine->CurrentIndex, 0);  // the first file became current, nothing started
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  End();
+  EXPECT_EQ(ReadAll(Pld()), (file + "\r\nhttp://127.0.0.1:9/radio\r\n").toUtf8());
+}
+
+TEST_F(PlaylistStartupTest, CommandLineAddsAcceptedNamesAndStartsTheFirst) {
+  home.write("Default.pld", (kFixtures + "cbr.mp3\r\n").toUtf8());
+  const QString text = home.write("readme.txt", "x");
+  Start({text, kFixtures + "vorbis.ogg", kFixtures + "tagged.wma"});
+  EXPECT_EQ(engine->Paths, QStringList({kFixtures + "vorbis.ogg", kFixtures + "tagged.wma"}));
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  End();
+  // Default.pld now holds the parameters only.
+  EXPECT_EQ(ReadAll(Pld()), (kFixtures + "vorbis.ogg\r\n" + kFixtures + "tagged.wma\r\n").toUtf8());
+}
+
+TEST_F(PlaylistStartupTest, CommandLineWithNothingAcceptedStartsNothing) {
+  home.write("Default.pld", (kFixtures + "cbr.mp3\r\n").toUtf8());
+  Start({home.write("a.txt", "x"), home.write("b.cda", "x")});
+  EXPECT_TRUE(engine->Paths.isEmpty());
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+}
+
+TEST_F(PlaylistStartupTest, RelativeNamesAreKeptAsFullPaths) {
+  QFile::copy(kFixtures + "sine_s16.wav", home.file("here.wav"));
+  const QString before = QDir::currentPath();
+  QDir::setCurrent(home.path());
+  Start({"here.wav"});
+  QDir::setCurrent(before);
+  EXPECT_EQ(engine->Paths, QStringList({QFileInfo(home.file("here.wav")).absoluteFilePath()}));
+}
+
+TEST_F(PlaylistStartupTest, DefaultPlaylistFollowsEveryChangeShortly) {
+  Start();
+  Add({kFixtures + "cbr.mp3"});
+  pls->AddStream("http://127.0.0.1:9/r");
+  QTRY_COMPARE_WITH_TIMEOUT(ReadAll(Pld()), (kFixtures + "cbr.mp3\r\nhttp://127.0.0.1:9/r\r\n").toUtf8(), 10000);
+  pls->ClearPlaylist();
+  QTRY_COMPARE_WITH_TIMEOUT(ReadAll(Pld()), QByteArray(), 10000);
+}
+
+TEST_F(PlaylistStartupTest, AnUnreadableDefaultPlaylistIsReportedAndKept) {
+  QDir(home.path()).mkdir("Default.pld");  // exists, but no file can be read from it
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  Start();
+  EXPECT_FALSE(shown.isEmpty());
+  EXPECT_TRUE(engine->Paths.isEmpty());
+  Add({kFixtures + "cbr.mp3"});
+  End();
+  EXPECT_TRUE(QFileInfo(Pld()).isDir());  // not replaced by this run's list
+}
+
+TEST_F(PlaylistStartupTest, CassetteResumesTheSavedEntryWhereItStood) {
+  QFile::copy(kFixtures + "sine_s16.wav", home.file("a.wav"));
+  home.write("b.wav", SineWav(6, 440));
+  home.write("Default.pld", (home.file("a.wav") + "\r\n" + home.file("b.wav") + "\r\n").toUtf8());
+  home.write("config.ini", "[cm]\r\nstatus=1\r\nid=1\r\npos=4\r\n");
+  Start();
+  EXPECT_EQ(engine->CurrentIndex, 1);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  EXPECT_GE(engine->Position(), 4);
+  EXPECT_EQ(main->RzTrackBar1->maximum(), 6);
+  End();
+  IniFile config(home.file("config.ini"));
+  EXPECT_EQ(config.Read(config::cm::kIndex), 1);
+  EXPECT_GE(config.Read(config::cm::kPosition), 4);
+
+  // An index beyond the playlist starts nothing.
+  home.write("config.ini", "[cm]\r\nstatus=1\r\nid=7\r\npos=4\r\n");
+  Start();
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  End();
+  // Cassette mode off: nothing starts, and the saved place is not touched.
+  home.write("config.ini", "[cm]\r\nstatus=0\r\nid=1\r\npos=4\r\n");
+  Start();
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  End();
+  EXPECT_EQ(IniFile(home.file("config.ini")).Read(config::cm::kIndex), 1);
+}
+
+TEST_F(PlaylistStartupTest, WindowStateIsRestoredAndWritten) {
+  home.write("config.ini",
+             "[pls]\r\nx=40\r\ny=50\r\nxd=320\r\nyd=400\r\n[tech]\r\npls=1\r\nrpt=1\r\n[main]\r\nx=7\r\ny=8\r\n");
+  Start();
+  EXPECT_EQ(pls->geometry(), QRect(40, 50, 320, 400));
+  EXPECT_TRUE(pls->isVisible());
+  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вкл");
+  EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВсё");
+  EXPECT_EQ(main->pos(), QPoint(7, 8));
+  pls->resize(330, 410);
+  main->AdvGlassButton5->click();  // all -> track
+  End();
+  IniFile config(home.file("config.ini"));
+  EXPECT_EQ(config.Read(config::pls::kWidth), 330);
+  EXPECT_EQ(config.Read(config::pls::kHeight), 410);
+  EXPECT_EQ(config.Read(config::tech::kRepeat), 2);
+  EXPECT_TRUE(config.Read(config::tech::kPlaylistShown));
+
+  home.write("config.ini", "[tech]\r\nrpt=9\r\n");  // no such mode: repeat stays off
+  Start();
+  EXPECT_EQ(app.State().RepeatMode, RepeatModes::Off);
+  EXPECT_EQ(pls->size(), QSize(304, 196));
+  EXPECT_FALSE(pls->isVisible());
+}
+
+}  // namespace
+}  // namespace orve::test

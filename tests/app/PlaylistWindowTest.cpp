@@ -1,0 +1,271 @@
+// The playlist window's commands on a running program: removing, clearing,
+// deleting from disk, dragging, the list's keys, the context menu, drops
+// and the playlist files.
+#include <QDir>
+#include <QMimeData>
+#include <QSignalSpy>
+
+#include "PlaylistFixture.h"
+#include "settings/LineFile.h"
+
+namespace orve::test {
+namespace {
+
+class PlaylistWindowTest : public PlaylistFixture {
+ protected:
+  // Entries A, B, C (short silent files) with `current` started and then stopped.
+  void ThreeEntries(int current = -1) {
+    QFile::remove(home.file("Default.pld"));  // each run starts from an empty playlist
+    Start();
+    pls->show();
+    Add({home.write("A.wav", SineWav(1, 0)), home.write("B.wav", SineWav(1, 0)), home.write("C.wav", SineWav(1, 0))});
+    if (current >= 0) StartRow(current);
+  }
+  QStringList Titles() const { return engine->Titles; }
+  void Drag(int from, const QList<int>& over) {
+    QTest::mousePress(pls->ListBox1->viewport(), Qt::LeftButton, {}, pls->ListBox1->ItemRect(from).center());
+    for (int row : over) {
+      const QPoint at = row < 0 ? QPoint(5, pls->ListBox1->viewport()->height() - 2)
+                                : pls->ListBox1->ItemRect(row).center();
+      QMouseEvent move(QEvent::MouseMove, at, pls->ListBox1->viewport()->mapToGlobal(at), Qt::NoButton,
+                       Qt::LeftButton, Qt::NoModifier);
+      QCoreApplication::sendEvent(pls->ListBox1->viewport(), &move);
+    }
+    QTest::mouseRelease(pls->ListBox1->viewport(), Qt::LeftButton, {}, pls->ListBox1->ItemRect(0).center());
+  }
+};
+
+TEST_F(PlaylistWindowTest, RemovalKeepsTheCurrentEntryOrStepsBack) {
+  // Removing A keeps B current (now index 0).
+  ThreeEntries(1);
+  pls->ListBox1->SetItemIndex(0);
+  pls->RemoveSelected();
+  EXPECT_EQ(Titles(), QStringList({"B", "C"}));
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  End();
+
+  // Removing B itself stops playback, selects C and points at A, not drawn as current.
+  ThreeEntries(1);
+  pls->ListBox1->SetItemIndex(1);
+  pls->RemoveSelected();
+  EXPECT_EQ(Titles(), QStringList({"A", "C"}));
+  EXPECT_EQ(engine->PlayState, kStopped);
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  EXPECT_FALSE(DrawnCurrent(0));
+  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  EXPECT_TRUE(main->Label9->text().isEmpty());
+  EXPECT_TRUE(app.State().NowTitle.isEmpty());
+}
+
+TEST_F(PlaylistWindowTest, RemovingTheOnlyEntryEmptiesEverything) {
+  Start();
+  Add({home.write("only.wav", SineWav(3, 0))});
+  StartRow(0);
+  pls->RemoveSelected();
+  EXPECT_TRUE(engine->Paths.isEmpty());
+  EXPECT_EQ(engine->CurrentIndex, -1);
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  EXPECT_EQ(engine->TotalSeconds, 0);
+  EXPECT_EQ(pls->Label2->text(), "0:00/0:00");
+  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  pls->RemoveSelected();  // nothing selected: nothing happens
+  EXPECT_TRUE(pls->Consistent());
+}
+
+TEST_F(PlaylistWindowTest, StreamsFromTheUrlWindowLeaveNoCurrentEntry) {
+  Start();
+  pls->AddStream("http://127.0.0.1:9/a");
+  pls->AddStream("http://127.0.0.1:9/b");
+  EXPECT_EQ(engine->CurrentIndex, -1);
+  EXPECT_EQ(pls->ListBox1->Item(0), "<FONT color=\"#" + app.State().Scheme.ItemColorText + "\"><B>http://127.0.0.1:9/a<BR>0:00</B></FONT>");
+  pls->ListBox1->SetItemIndex(0);
+  pls->RemoveSelected();
+  EXPECT_EQ(engine->CurrentIndex, -1);
+  StartRow(0);
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  // A stream shows no bit rate and no length; the seek bar cannot move.
+  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  EXPECT_TRUE(main->Label9->text().isEmpty());
+  EXPECT_EQ(main->RzTrackBar1->maximum(), 0);
+}
+
+TEST_F(PlaylistWindowTest, ClearStopsAndResetsTheTimes) {
+  ThreeEntries(2);
+  pls->ClearPlaylist();
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  EXPECT_EQ(engine->CurrentIndex, -1);
+  EXPECT_EQ(pls->ListBox1->Count(), 0);
+  EXPECT_EQ(engine->TotalSeconds, 0);
+  EXPECT_EQ(pls->Label2->text(), "0:00/0:00");
+  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+}
+
+TEST_F(PlaylistWindowTest, DraggingFollowsThePointerAndKeepsTheCurrentEntry) {
+  // Slowly from 0 over 1 and 2: the order is 1, 2, 0; entry 1 was current and stays found.
+  ThreeEntries(1);
+  Drag(0, {1, 2});
+  EXPECT_EQ(Titles(), QStringList({"B", "C", "A"}));
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  EXPECT_TRUE(DrawnCurrent(0));
+  EXPECT_TRUE(pls->Consistent());
+  End();
+
+  // Skipping rows exchanges the two directly.
+  ThreeEntries(0);
+  Drag(0, {2});
+  EXPECT_EQ(Titles(), QStringList({"C", "B", "A"}));
+  EXPECT_EQ(engine->CurrentIndex, 2);  // the dragged entry was the current one
+  End();
+
+  // Below the last entry counts as entry 0.
+  ThreeEntries();
+  Drag(1, {-1});
+  EXPECT_EQ(Titles(), QStringList({"B", "A", "C"}));
+}
+
+TEST_F(PlaylistWindowTest, RightClickSelectsAndOpensTheContextMenuByItsRule) {
+  Start();
+  Add({kFixtures + "sine_s16.wav"});
+  pls->AddStream("http://127.0.0.1:9/radio");
+  pls->show();
+  QWidget* view = pls->ListBox1->viewport();
+  QTest::mouseClick(view, Qt::RightButton, {}, pls->ListBox1->ItemRect(1).center());
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
+  QTRY_VERIFY(pls->AdvPopupMenu4->isVisible());
+  EXPECT_FALSE(pls->N3->menuAction()->isEnabled());  // streams are not converted
+  pls->AdvPopupMenu4->hide();
+  QTest::mouseClick(view, Qt::RightButton, {}, pls->ListBox1->ItemRect(0).center());
+  QTRY_VERIFY(pls->AdvPopupMenu4->isVisible());
+  EXPECT_TRUE(pls->N3->menuAction()->isEnabled());
+  pls->AdvPopupMenu4->hide();
+  // Below the last entry: no selection, no menu.
+  QTest::mouseClick(view, Qt::RightButton, {}, QPoint(5, view->height() - 2));
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), -1);
+  QTest::qWait(50);
+  EXPECT_FALSE(pls->AdvPopupMenu4->isVisible());
+}
+
+TEST_F(PlaylistWindowTest, ListKeys) {
+  ThreeEntries();
+  pls->show();
+  QWidget* list = pls->ListBox1;
+  pls->ListBox1->SetItemIndex(0);
+  QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  QTest::keyClick(list, Qt::Key_PageDown);
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  QTest::keyClick(list, Qt::Key_End);
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 2);
+  QTest::keyClick(list, Qt::Key_Up);
+  EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
+  QTest::keyClick(list, Qt::Key_Return);
+  EXPECT_EQ(engine->CurrentIndex, 1);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  // The selection shows in the "current" colour on the current entry only.
+  const auto& c = app.State().Scheme.ThemeColors;
+  EXPECT_EQ(pls->ListBox1->SelectionTextColor(), ToQColor(c[1]));
+  QTest::keyClick(list, Qt::Key_Home);
+  EXPECT_EQ(pls->ListBox1->SelectionTextColor(), ToQColor(c[13]));
+  // Space is the shared table's: it pauses, and the list does not act on it.
+  QTest::keyClick(list, Qt::Key_Space);
+  EXPECT_EQ(engine->PlayState, kPaused);
+  QSignalSpy search(pls, &TForm2::SearchRequested);
+  QTest::keyClick(list, Qt::Key_J);
+  QTest::keyClick(list, Qt::Key_J, Qt::ShiftModifier);
+  EXPECT_EQ(search.count(), 2);
+  QTest::keyClick(list, Qt::Key_Delete);
+  EXPECT_EQ(Titles(), QStringList({"B", "C"}));
+}
+
+TEST_F(PlaylistWindowTest, DeleteFromDiskRemovesTheFileWithoutAsking) {
+  Start();
+  const QString a = home.write("a.wav", SineWav(3, 0));
+  const QString b = home.write("b.wav", SineWav(3, 0));
+  Add({a, b});
+  pls->AddStream("http://127.0.0.1:9/r");
+  StartRow(1);
+  QTest::keyClick(pls->ListBox1, Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_FALSE(QFile::exists(b));
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  EXPECT_EQ(engine->Paths, QStringList({a, "http://127.0.0.1:9/r"}));
+  pls->ListBox1->SetItemIndex(1);
+  pls->DeleteFromDisk();  // a stream: the entry goes, nothing on disk
+  EXPECT_EQ(engine->Paths, QStringList({a}));
+  EXPECT_TRUE(QFile::exists(a));
+}
+
+TEST_F(PlaylistWindowTest, DropsTakeOnlyAcceptedFilesAtTheEnd) {
+  Start();
+  QDir(home.path()).mkdir("folder.mp3");
+  const QString text = home.write("notes.txt", "x");
+  const QString cd = home.write("Track01.cda", "x");
+  const QString mp3 = kFixtures + "cbr.mp3";
+  for (QWidget* target : {static_cast<QWidget*>(main), static_cast<QWidget*>(pls)}) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(home.file("folder.mp3")), QUrl::fromLocalFile(text), QUrl::fromLocalFile(cd),
+                  QUrl::fromLocalFile(mp3)});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    WaitAdded();
+  }
+  EXPECT_EQ(engine->Paths, QStringList({mp3, mp3}));
+  EXPECT_EQ(engine->Kinds, QStringList({"1", "1"}));
+}
+
+TEST_F(PlaylistWindowTest, OpenDialogOffersOneFilterAndManyFiles) {
+  Start();
+  EXPECT_EQ(main->OpenDialog1->nameFilters(),
+            QStringList({"Mp3, Mp2, Mp1, Wave, Ogg, Aiff, AAC, MP4, WMA, Audio CD "
+                         "(*.MP3 *.MP2 *.MP1 *.OGG *.WAV *.AIFF *.Wave *.MP4 *.AAC *.WMA *.CDA)"}));
+  EXPECT_EQ(main->OpenDialog1->fileMode(), QFileDialog::ExistingFiles);
+  EXPECT_TRUE(main->OpenDialog1->filter() & QDir::Hidden);
+  // What the dialog returns is added as it stands, audio-CD tracks and doubles included.
+  const QString cd = home.write("Track01.cda", "x");
+  emit main->OpenDialog1->filesSelected({kFixtures + "vorbis.ogg", cd, kFixtures + "vorbis.ogg"});
+  WaitAdded();
+  EXPECT_EQ(engine->Titles, QStringList({"Тест - Огг", "Track01", "Тест - Огг"}));
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);  // nothing starts
+}
+
+TEST_F(PlaylistWindowTest, M3uFilesRoundTrip) {
+  Start();
+  Add({kFixtures + "cbr.mp3", kFixtures + "vorbis.ogg"});
+  pls->AddStream("http://127.0.0.1:9/r");
+  const QString m3u = home.file("list.m3u");
+  pls->SavePlaylistFile(m3u);
+  EXPECT_EQ(ReadAll(m3u), QString("#EXTM3U\r\n" + kFixtures + "cbr.mp3\r\n" + kFixtures + "vorbis.ogg\r\n" +
+                                  "http://127.0.0.1:9/r\r\n").toUtf8());
+  pls->LoadPlaylistFile(m3u);  // appended; the address never passes the file test
+  WaitAdded();
+  EXPECT_EQ(engine->Paths.size(), 5);
+  EXPECT_EQ(engine->Paths.mid(3), QStringList({kFixtures + "cbr.mp3", kFixtures + "vorbis.ogg"}));
+  pls->ClearPlaylist();
+  pls->SavePlaylistFile(m3u);
+  EXPECT_EQ(ReadAll(m3u), "#EXTM3U\r\n");
+}
+
+TEST_F(PlaylistWindowTest, ButtonsOpenTheirMenusUnderThemAndXHides) {
+  Start();
+  pls->move(100, 100);
+  pls->show();
+  QTest::mouseClick(pls->AdvGlassButton2, Qt::LeftButton);
+  QTRY_VERIFY(pls->AdvPopupMenu2->isVisible());
+  EXPECT_EQ(pls->AdvPopupMenu2->pos(), QPoint(pls->x() + 40, pls->y() + 19 + 20));
+  pls->AdvPopupMenu2->hide();
+  pls->resize(400, 300);
+  EXPECT_EQ(pls->AdvGlassButton9->x(), 400 - 19);
+  app.State().PlaylistShown = true;
+  QTest::mouseClick(pls->AdvGlassButton9, Qt::LeftButton);
+  EXPECT_FALSE(pls->isVisible());
+  EXPECT_FALSE(app.State().PlaylistShown);
+  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вык");
+}
+
+}  // namespace
+}  // namespace orve::test
