@@ -59,8 +59,14 @@ void StartEntry(TApplication& app) {
   engine.Play();
   const bool stream = engine.CurrentIsStream();
   if (stream) {
-    state.NowArtist = CutStreamTitle(Metadata(engine));
-    engine.Titles[i] = !state.NowTitle.isEmpty() ? state.NowTitle : state.NowArtist;
+    // The connection is made on the stream's own thread, so the station has
+    // usually sent nothing yet: its entry keeps its address or name until
+    // the first metadata arrives.
+    const QString metadata = Metadata(engine);
+    state.NowArtist = CutStreamTitle(metadata);
+    if (!metadata.isEmpty() || !state.NowTitle.isEmpty()) {
+      engine.Titles[i] = !state.NowTitle.isEmpty() ? state.NowTitle : state.NowArtist;
+    }
   }
   playlist->ListBox1->SetItem(i, ItemMarkup(engine, i, state.Scheme.CurrentColorText));
   playlist->ListBox1->SetItemIndex(i);
@@ -102,7 +108,10 @@ void StreamTitleRefresh(TApplication& app) {
   TForm2* playlist = app.Playlist();
   if (!playlist || engine.PlayState != kPlaying || !engine.CurrentIsStream()) return;
   const int i = engine.CurrentIndex;
-  state.NowArtist = CutStreamTitle(Metadata(engine));
+  const QString metadata = Metadata(engine);
+  // A station that sends no metadata keeps the title its entry has.
+  if (metadata.isEmpty()) return;
+  state.NowArtist = CutStreamTitle(metadata);
   engine.Titles[i] = state.NowArtist;
   const QString item = ItemMarkup(engine, i, state.Scheme.CurrentColorText);
   if (playlist->ListBox1->Item(i) != item) playlist->ListBox1->SetItem(i, item);

@@ -16,7 +16,7 @@ class AutoAdvanceTest : public PlaylistFixture {
   void Record() {
     QObject::connect(pls, &TForm2::StartEntryRequested, pls, [this] { started_.append(pls->ListBox1->ItemIndex()); });
   }
-  void WaitStarts(int count) { QTRY_VERIFY_WITH_TIMEOUT(started_.size() >= count, 30000); }
+  void WaitStarts(int count) { ASSERT_TRUE(WaitUntil([&] { return started_.size() >= count; }, 30000)); }
   QList<int> started_;
 };
 
@@ -47,10 +47,10 @@ TEST_F(AutoAdvanceTest, RepeatOffStopsAndShowsTheFullLengthRemaining) {
   Add({home.write("a.wav", SineWav(2, 0)), home.write("b.wav", SineWav(1, 0))});
   Record();
   StartRow(0);
-  QTRY_COMPARE_WITH_TIMEOUT(engine->PlayState, kStopped, 30000);
+  EXPECT_EQ_SOON(engine->PlayState, kStopped, 30000);
   EXPECT_EQ(started_, QList<int>({0}));
   EXPECT_EQ(engine->CurrentIndex, 0);
-  QTRY_COMPARE(main->Label2->text(), QString("0:00/0:02"));
+  EXPECT_EQ_SOON(main->Label2->text(), QString("0:00/0:02"), 10000);
 }
 
 TEST_F(AutoAdvanceTest, EntriesThatDoNotOpenNeverSpin) {
@@ -65,7 +65,7 @@ TEST_F(AutoAdvanceTest, EntriesThatDoNotOpenNeverSpin) {
   app.State().RepeatMode = RepeatModes::Track;
   StartRow(0);
   EXPECT_EQ(main->Label9->text(), "Ошибка");
-  QTRY_COMPARE(engine->PlayState, kStopped);
+  EXPECT_EQ_SOON(engine->PlayState, kStopped, 10000);
   QTest::qWait(300);
   EXPECT_EQ(started_, QList<int>({0}));
 
@@ -81,7 +81,7 @@ TEST_F(AutoAdvanceTest, EntriesThatDoNotOpenNeverSpin) {
   Add({broken, home.write("gone.wav", "RIFF"), broken});
   started_.clear();
   StartRow(0);
-  QTRY_COMPARE(engine->PlayState, kStopped);
+  EXPECT_EQ_SOON(engine->PlayState, kStopped, 10000);
   QTest::qWait(300);
   EXPECT_EQ(started_, QList<int>({0, 1, 2}));
 }

@@ -52,7 +52,7 @@ void PlaylistFixture::Add(const QStringList& paths) {
 }
 
 void PlaylistFixture::WaitAdded() {
-  QTRY_VERIFY_WITH_TIMEOUT(!pls->Adding(), 60000);
+  ASSERT_TRUE(WaitUntil([&] { return !pls->Adding(); }, 60000));
   QCoreApplication::processEvents();  // the batch's own follow-up (a start) has run
   ASSERT_TRUE(pls->Consistent());
 }

@@ -15,6 +15,14 @@
 #include "playlist/Unit2.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
+
+// `actual` comes to equal `expected` within `ms` of the event loop running.
+#define EXPECT_EQ_SOON(actual, expected, ms)                                   \
+  do {                                                                        \
+    ::orve::test::WaitUntil([&] { return (actual) == (expected); }, (ms));    \
+    EXPECT_EQ(actual, expected);                                              \
+  } while (false)
 
 namespace orve::test {
 

@@ -60,9 +60,9 @@ TEST_F(PlaylistStartupTest, DefaultPlaylistFollowsEveryChangeShortly) {
   Start();
   Add({kFixtures + "cbr.mp3"});
   pls->AddStream("http://127.0.0.1:9/r");
-  QTRY_COMPARE_WITH_TIMEOUT(ReadAll(Pld()), (kFixtures + "cbr.mp3\r\nhttp://127.0.0.1:9/r\r\n").toUtf8(), 10000);
+  EXPECT_EQ_SOON(ReadAll(Pld()), (kFixtures + "cbr.mp3\r\nhttp://127.0.0.1:9/r\r\n").toUtf8(), 10000);
   pls->ClearPlaylist();
-  QTRY_COMPARE_WITH_TIMEOUT(ReadAll(Pld()), QByteArray(), 10000);
+  EXPECT_EQ_SOON(ReadAll(Pld()), QByteArray(), 10000);
 }
 
 TEST_F(PlaylistStartupTest, AnUnreadableDefaultPlaylistIsReportedAndKept) {

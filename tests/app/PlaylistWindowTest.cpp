@@ -134,11 +134,11 @@ TEST_F(PlaylistWindowTest, RightClickSelectsAndOpensTheContextMenuByItsRule) {
   QWidget* view = pls->ListBox1->viewport();
   QTest::mouseClick(view, Qt::RightButton, {}, pls->ListBox1->ItemRect(1).center());
   EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
-  QTRY_VERIFY(pls->AdvPopupMenu4->isVisible());
+  ASSERT_TRUE(WaitUntil([&] { return pls->AdvPopupMenu4->isVisible(); }));
   EXPECT_FALSE(pls->N3->menuAction()->isEnabled());  // streams are not converted
   pls->AdvPopupMenu4->hide();
   QTest::mouseClick(view, Qt::RightButton, {}, pls->ListBox1->ItemRect(0).center());
-  QTRY_VERIFY(pls->AdvPopupMenu4->isVisible());
+  ASSERT_TRUE(WaitUntil([&] { return pls->AdvPopupMenu4->isVisible(); }));
   EXPECT_TRUE(pls->N3->menuAction()->isEnabled());
   pls->AdvPopupMenu4->hide();
   // Below the last entry: no selection, no menu.
@@ -255,7 +255,7 @@ TEST_F(PlaylistWindowTest, ButtonsOpenTheirMenusUnderThemAndXHides) {
   pls->move(100, 100);
   pls->show();
   QTest::mouseClick(pls->AdvGlassButton2, Qt::LeftButton);
-  QTRY_VERIFY(pls->AdvPopupMenu2->isVisible());
+  ASSERT_TRUE(WaitUntil([&] { return pls->AdvPopupMenu2->isVisible(); }));
   EXPECT_EQ(pls->AdvPopupMenu2->pos(), QPoint(pls->x() + 40, pls->y() + 19 + 20));
   pls->AdvPopupMenu2->hide();
   pls->resize(400, 300);

@@ -1,0 +1,92 @@
+// The program started as a user starts it, with three files on the command
+// line and repeat-all on: a WAV capture of the output holds the three tones
+// in order and round again, and the next start finds the same playlist.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QtEndian>
+#include <cmath>
+#include <csignal>
+
+#include "PlaylistFixture.h"
+
+namespace orve::test {
+namespace {
+
+struct Capture {
+  int rate = 0;
+  std::vector<int16_t> left;
+};
+
+// The left channel of the float stereo WAV the wav: output writes, scaled to
+// 16 bits; the data runs to the end of the file whatever its header says.
+Capture ReadCapture(const QString& fileName) {
+  Capture c;
+  const QByteArray bytes = ReadAll(fileName);
+  const qsizetype fmt = bytes.indexOf("fmt ");
+  const qsizetype data = bytes.indexOf("data");
+  if (fmt < 0 || data < 0) return c;
+  c.rate = static_cast<int>(qFromLittleEndian<quint32>(bytes.constData() + fmt + 12));
+  for (qsizetype at = data + 8; at + 8 <= bytes.size(); at += 8) {
+    const float v = qFromLittleEndian<float>(bytes.constData() + at);
+    c.left.push_back(static_cast<int16_t>(std::clamp(v, -1.0f, 1.0f) * 32767));
+  }
+  return c;
+}
+
+// The tone of each 100 ms of the capture by its zero crossings, rounded to
+// 10 Hz; runs of one tone over at least three windows are kept once, so a
+// window that straddles two entries, or silence, counts for nothing.
+QList<int> Tones(const Capture& c) {
+  QList<int> windows;
+  const size_t window = static_cast<size_t>(c.rate / 10);
+  for (size_t start = 0; window > 0 && start + window <= c.left.size(); start += window) {
+    int crossings = 0, peak = 0;
+    for (size_t i = start + 1; i < start + window; ++i) {
+      crossings += (c.left[i - 1] < 0) != (c.left[i] < 0);
+      peak = std::max(peak, std::abs(int(c.left[i])));
+    }
+    windows.append(peak < 1000 ? 0 : static_cast<int>(std::lround(crossings / 2.0)) * 10);
+  }
+  QList<int> tones;
+  for (qsizetype i = 0; i + 2 < windows.size(); ++i) {
+    const int t = windows[i];
+    if (t != 0 && windows[i + 1] == t && windows[i + 2] == t && (tones.isEmpty() || tones.last() != t)) tones.append(t);
+  }
+  return tones;
+}
+
+double CapturedSeconds(const QString& fileName) {
+  const Capture c = ReadCapture(fileName);
+  return c.rate > 0 ? double(c.left.size()) / c.rate : 0.0;
+}
+
+TEST(PlayOrder, ThreeFilesFromTheCommandLinePlayInOrderAndComeBack) {
+  TempDir home;
+  const QStringList files{home.write("a.wav", SineWav(1.5, 300)), home.write("b.wav", SineWav(1.5, 600)),
+                          home.write("c.wav", SineWav(1.5, 900))};
+  home.write("config.ini", "[tech]\r\nrpt=1\r\n");  // repeat all
+  const QString capture = home.file("capture.wav");
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("ORVE_HOME", home.path());
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("ORVE_AUDIO_OUTPUT", "wav:" + capture);
+  QProcess orve;
+  orve.setProcessEnvironment(env);
+  orve.start(ORVE_BINARY, files);
+  ASSERT_TRUE(orve.waitForStarted(30000));
+  // The wav: output runs at real-time pace: 4.5 s for the round, then the start of the next.
+  for (int i = 0; i < 1200 && CapturedSeconds(capture) < 5.5; ++i) orve.waitForFinished(50);
+  ::kill(static_cast<pid_t>(orve.processId()), SIGTERM);
+  ASSERT_TRUE(orve.waitForFinished(30000));
+  EXPECT_EQ(orve.exitCode(), 0) << orve.readAllStandardError().toStdString();
+
+  const QList<int> tones = Tones(ReadCapture(capture));
+  ASSERT_GE(tones.size(), 4) << tones.size();
+  EXPECT_EQ(tones.mid(0, 4), QList<int>({300, 600, 900, 300}));
+  EXPECT_EQ(ReadAll(home.file("Default.pld")), (files.join("\r\n") + "\r\n").toUtf8());
+}
+
+}  // namespace
+}  // namespace orve::test

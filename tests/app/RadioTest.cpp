@@ -1,0 +1,90 @@
+// Stream entries in the running program against real servers on 127.0.0.1:
+// the suite's ICY server for titles and faults, icecast2 when scripts/test
+// has started it. The titles follow the station, the list row only changes
+// when the title does, and why a station is silent shows in the tray's
+// tooltip.
+#include <cstdlib>
+
+#include "NetTestSupport.h"
+#include "PlaylistFixture.h"
+#include "app/TrayIcon.h"
+#include "playlist/ItemMarkup.h"
+
+namespace orve::test {
+namespace {
+
+using audio::test::IcyServer;
+using audio::test::RunCommand;
+
+class RadioTest : public PlaylistFixture {
+ protected:
+  void Play(const QString& url) {
+    pls->AddStream(url);
+    StartRow(static_cast<int>(engine->Paths.size()) - 1);
+  }
+  QString Title() const { return engine->Titles.value(engine->CurrentIndex); }
+};
+
+TEST_F(RadioTest, TheTitleFollowsTheStation) {
+  IcyServer server;
+  ASSERT_TRUE(server.Running());
+  Start();
+  const QString url = QString::fromStdString(server.Url("/stream.mp3?meta=counter"));
+  Play(url);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  // The 5-second refresh takes the title out of the metadata ("Song N").
+  ASSERT_TRUE(WaitUntil([&] { return Title().startsWith("Song "); }, 30000));
+  const QString first = Title();
+  EXPECT_EQ(pls->ListBox1->Item(0), ItemMarkup(*engine, 0, app.State().Scheme.CurrentColorText));
+  EXPECT_EQ(app.State().NowArtist, first);
+  ASSERT_TRUE(WaitUntil([&] { return Title() != first; }, 30000));
+  EXPECT_TRUE(pls->ListBox1->Item(0).contains(Title()));
+  EXPECT_EQ(engine->Paths.first(), url);  // the address stays
+}
+
+TEST_F(RadioTest, TitlesInWindows1251AndWithoutSemicolon) {
+  IcyServer server;
+  ASSERT_TRUE(server.Running());
+  Start();
+  Play(QString::fromStdString(server.Url("/stream.mp3?meta=cp1251&title=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82")));
+  EXPECT_EQ_SOON(Title(), QString("Привет"), 30000);
+  pls->ClearPlaylist();
+  Play(QString::fromStdString(server.Url("/stream.mp3?meta=nosemi")));
+  // No ";": the cut title is empty, and so is the entry's title.
+  ASSERT_TRUE(WaitUntil([&] { return engine->Library()->GetMetadata(engine->Handle()) != ""; }, 30000));
+  EXPECT_EQ_SOON(Title(), QString(), 10000);
+}
+
+TEST_F(RadioTest, ASilentStationSaysWhyInTheTooltip) {
+  IcyServer server;
+  ASSERT_TRUE(server.Running());
+  Start();
+  const QString url = QString::fromStdString(server.Url("/missing"));
+  Play(url);
+  EXPECT_EQ_SOON(app.Tray()->ToolTip(), "Play: " + url + "\nОшибка 404", 30000);
+  EXPECT_EQ(engine->PlayState, kPlaying);  // silence, nothing else happens
+  pls->ClearPlaylist();
+  EXPECT_EQ(app.Tray()->ToolTip(), QString());
+}
+
+TEST_F(RadioTest, IcecastTitleChangesReachTheList) {
+  const char* port = std::getenv("ORVE_TEST_ICECAST_PORT");
+  const char* admin = std::getenv("ORVE_TEST_ICECAST_ADMIN");
+  if (port == nullptr || admin == nullptr) GTEST_SKIP() << "no icecast2: scripts/test starts it";
+  const std::string base = std::string("http://127.0.0.1:") + port;
+  auto setTitle = [&](const std::string& song) {
+    return RunCommand("curl -sf -o /dev/null -u '" + std::string(admin) + "' '" + base +
+                      "/admin/metadata?mount=/stream.mp3&mode=updinfo&song=" + song + "'");
+  };
+  Start();
+  Play(QString::fromStdString(base + "/stream.mp3"));
+  ASSERT_TRUE(setTitle("Station%20One"));
+  EXPECT_EQ_SOON(Title(), QString("Station One"), 60000);
+  ASSERT_TRUE(setTitle("Station%20Two"));
+  EXPECT_EQ_SOON(Title(), QString("Station Two"), 60000);
+  EXPECT_TRUE(pls->ListBox1->Item(0).contains("Station Two"));
+}
+
+}  // namespace
+}  // namespace orve::test
