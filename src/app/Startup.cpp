@@ -62,6 +62,7 @@ void CreatePlaylist(TApplication& app, IniFile& config) {
     playlist->AddFiles(paths);
   });
   QObject::connect(main, &TForm1::FilesDropped, playlist, &TForm2::AddDroppedFiles);
+  QObject::connect(playlist, &TForm2::AddProgress, main, &TForm1::ShowAddProgress);
   QObject::connect(main, &TForm1::PlaylistFileRequested, playlist->RzOpenDialog1, qOverload<>(&QDialog::open));
   playlist->ListBox1->installEventFilter(new SharedKeys(app, false, playlist));
   playlist->FormCreate(config);

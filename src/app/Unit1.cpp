@@ -169,6 +169,11 @@ void TForm1::Connect() {
 
 void TForm1::OpenFilesClick() { OpenDialog1->open(); }
 
+void TForm1::ShowAddProgress(int done, int total) {
+  Label10->setText(done < total ? QStringLiteral(" Добавление %1 из %2").arg(done).arg(total)
+                                : QStringLiteral(" ORVE 1.9"));
+}
+
 void TForm1::RefreshTime() {
   const TCore& engine = *state_.Engine;
   if (engine.PlayState == kNothingLoaded) return;

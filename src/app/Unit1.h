@@ -60,6 +60,8 @@ class TForm1 : public QWidget {
   void RefreshTime();
   // The current entry is gone: bit rate, time and tray texts at rest.
   void ClearNowPlaying();
+  // A large add under way: its progress in the title strip.
+  void ShowAddProgress(int done, int total);
   // "Файл(ы)": the open dialog (the open button, the menu, the Insert key).
   void OpenFilesClick();
 

@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "app/Unit1.h"
 #include "equalizer/Unit6.h"
+#include "playlist/Unit2.h"
 #include "support/TempDir.h"
 
 namespace orve {
@@ -34,7 +35,10 @@ class KeysTest : public ::testing::Test {
     ASSERT_TRUE(Startup(app, {}));
     main = app.MainWindow();
     eq = app.Equalizer();
+    pls = app.Playlist();
   }
+  // The controls that carry the key table in the three windows.
+  QList<QWidget*> Targets() const { return {main->RzTrackBar1, eq->Bands[0], pls->ListBox1}; }
   void TearDown() override { Shutdown(app); }
   // Opens a 20-second file as entry 0, in `state`.
   void Load(quint8 state, const char* kind = "1") {
@@ -58,6 +62,7 @@ class KeysTest : public ::testing::Test {
   test::TempDir home;
   TForm1* main = nullptr;
   TForm6* eq = nullptr;
+  TForm2* pls = nullptr;
 };
 
 TEST_F(KeysTest, SpacePlaysAndPausesInEveryState) {
@@ -67,7 +72,7 @@ TEST_F(KeysTest, SpacePlaysAndPausesInEveryState) {
   };
   for (const Case c : {Case{kOpened, kPlaying}, Case{kPlaying, kPaused}, Case{kPaused, kPlaying},
                        Case{kStopped, kPlaying}}) {
-    for (QWidget* target : {static_cast<QWidget*>(main->RzTrackBar1), static_cast<QWidget*>(eq->Bands[0])}) {
+    for (QWidget* target : Targets()) {
       Load(c.from);
       Key(target, Qt::Key_Space);
       EXPECT_EQ(app.State().Engine->PlayState, c.to) << int(c.from);
@@ -96,14 +101,17 @@ TEST_F(KeysTest, FiveSecondSeeksAndTheirGuards) {
       {kOpened, "1", 10, Qt::Key_Right, 10},       // before the first play: nothing
   };
   for (const auto& c : cases) {
-    Load(c.state, c.kind);
-    main->RzTrackBar1->setValue(c.from);
-    Key(eq->TrackBar1, c.key);  // the equalizer swallows it: only the seek happens
-    EXPECT_EQ(main->RzTrackBar1->value(), c.to) << c.from << " key " << c.key;
-    if (c.state != kOpened) {
-      EXPECT_EQ(app.State().Engine->Position(), c.to) << c.from;
+    // The equalizer and the playlist swallow the key: only the seek happens.
+    for (QWidget* target : {static_cast<QWidget*>(eq->TrackBar1), static_cast<QWidget*>(pls->ListBox1)}) {
+      Load(c.state, c.kind);
+      main->RzTrackBar1->setValue(c.from);
+      Key(target, c.key);
+      EXPECT_EQ(main->RzTrackBar1->value(), c.to) << c.from << " key " << c.key;
+      if (c.state != kOpened) {
+        EXPECT_EQ(app.State().Engine->Position(), c.to) << c.from;
+      }
+      EXPECT_FALSE(app.State().SeekDragging);
     }
-    EXPECT_FALSE(app.State().SeekDragging);
   }
 }
 
@@ -127,6 +135,16 @@ TEST_F(KeysTest, VolumeKeysStepTheEqualizersVolume) {
   EXPECT_EQ(main->Label3->text(), "Грм:98%");
   Key(main->RzTrackBar1, Qt::Key_Minus);  // the minus of the main keyboard is not the key
   EXPECT_EQ(eq->TrackBar1->value(), 98);
+}
+
+TEST_F(KeysTest, InsertOpensTheOpenDialogInEveryWindow) {
+  for (QWidget* target : Targets()) {
+    Key(target, Qt::Key_Insert);
+    EXPECT_TRUE(main->OpenDialog1->isVisible());
+    main->OpenDialog1->reject();
+    Key(target, Qt::Key_Insert, Qt::ShiftModifier);  // the music base's key: no dialog
+    EXPECT_FALSE(main->OpenDialog1->isVisible());
+  }
 }
 
 TEST_F(KeysTest, TheEqualizerSwallowsEveryKey) {

@@ -6,6 +6,9 @@
 #include <QSignalSpy>
 
 #include "PlaylistFixture.h"
+#include "playlist/Unit11.h"
+#include "playlist/Unit14.h"
+#include "playlist/Unit8.h"
 #include "settings/LineFile.h"
 
 namespace orve::test {
@@ -248,6 +251,42 @@ TEST_F(PlaylistWindowTest, M3uFilesRoundTrip) {
   pls->ClearPlaylist();
   pls->SavePlaylistFile(m3u);
   EXPECT_EQ(ReadAll(m3u), "#EXTM3U\r\n");
+}
+
+TEST_F(PlaylistWindowTest, SearchStartsTheChosenEntryAndInformationShowsTags) {
+  ThreeEntries();
+  QTest::keyClick(pls->ListBox1, Qt::Key_J);
+  TForm14* search = app.SearchWindow();
+  ASSERT_TRUE(search->isVisible());
+  QTest::keyClicks(search->Edit1, "c");
+  ASSERT_EQ(search->ListBox1->count(), 1);
+  search->ListBox1->setCurrentRow(0);
+  QTest::keyClick(search->ListBox1, Qt::Key_Return);
+  EXPECT_FALSE(search->isVisible());
+  EXPECT_EQ(engine->CurrentIndex, 2);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+
+  Add({kFixtures + "cbr.mp3"});
+  pls->ListBox1->SetItemIndex(3);
+  pls->N2->trigger();
+  TForm11* info = app.InfoWindow();
+  ASSERT_TRUE(info->isVisible());
+  EXPECT_EQ(info->Edit8->text(), kFixtures + "cbr.mp3");
+  EXPECT_EQ(info->Edit2->text(), "Песня");
+  info->close();
+}
+
+TEST_F(PlaylistWindowTest, UrlWindowAddsAStreamEntry) {
+  Start();
+  pls->http1->trigger();
+  TForm8* url = app.UrlWindow();
+  ASSERT_TRUE(url->isVisible());
+  url->Edit1->setText("http://127.0.0.1:9/station");
+  QTest::mouseClick(url->AdvGlassButton1, Qt::LeftButton);
+  EXPECT_EQ(engine->Paths, QStringList({"http://127.0.0.1:9/station"}));
+  EXPECT_EQ(engine->Kinds, QStringList({"4"}));
+  EXPECT_EQ(engine->CurrentIndex, -1);
+  EXPECT_EQ(pls->ListBox1->Count(), 1);
 }
 
 TEST_F(PlaylistWindowTest, ButtonsOpenTheirMenusUnderThemAndXHides) {
