@@ -332,25 +332,15 @@ void TForm1::ApplyScheme() {
   RzTrackBar1->SetBackgroundColor(colour(5));
   SetBackground(Panel1, colour(0));
   TransportChanged(state_.Engine->PlayState);
-  AdvGlassButton4->SetFontColor(colour(2));
-  AdvGlassButton11->SetFontColor(colour(2));
-  for (GlassButton* b : {AdvGlassButton5, AdvGlassButton6, AdvGlassButton7, AdvGlassButton8, AdvGlassButton9,
-                         AdvGlassButton10, AdvGlassButton12}) {
-    b->SetFontColor(colour(2));
+  for (GlassButton* b : {AdvGlassButton4, AdvGlassButton5, AdvGlassButton6, AdvGlassButton7, AdvGlassButton8,
+                         AdvGlassButton9, AdvGlassButton10, AdvGlassButton11, AdvGlassButton12}) {
+    PaintGlassButton(b, colour(2), colour(6), colour(7));
   }
-  for (GlassButton* b : {AdvGlassButton1, AdvGlassButton2, AdvGlassButton3, AdvGlassButton4, AdvGlassButton5,
-                         AdvGlassButton6, AdvGlassButton7, AdvGlassButton8, AdvGlassButton9, AdvGlassButton10,
-                         AdvGlassButton11, AdvGlassButton12}) {
-    b->SetFaceColor(colour(6));
-    b->SetInnerBorderColor(colour(6));
-    b->SetGlowColor(colour(7));
+  for (GlassButton* b : {AdvGlassButton1, AdvGlassButton2, AdvGlassButton3}) {
+    PaintGlassButton(b, b->FontColor(), colour(6), colour(7));  // the transport colours stay
   }
-  RzBackground1->SetFrameColor(colour(4));
-  RzBackground1->SetGradientStart(colour(4));
-  RzBackground1->SetGradientEnd(colour(isActiveWindow() ? 1 : 2));
-  RzBackground2->SetFrameColor(colour(2));
-  RzBackground2->SetGradientStart(colour(2));
-  RzBackground2->SetGradientEnd(colour(4));
+  PaintGradient(RzBackground1, colour(4), colour(isActiveWindow() ? 1 : 2));
+  PaintGradient(RzBackground2, colour(2), colour(4));
   SetLabelOn(Label1, state_.PlaylistShown);
   SetLabelOn(Label2, Label2->text() != QLatin1String(kTimeAtRest));
   for (QLabel* l : {static_cast<QLabel*>(Label3), static_cast<QLabel*>(Label4), Label9}) SetTextColour(l, colour(1));

@@ -122,15 +122,9 @@ void TForm6::PaintThumbs() {
 
 void TForm6::ApplyScheme() {
   SetBackground(Panel1, Colour(0));
-  RzBackground1->SetFrameColor(Colour(0));
-  RzBackground1->SetGradientStart(Colour(0));
-  RzBackground1->SetGradientEnd(Colour(2));
-  RzBackground3->SetFrameColor(Colour(4));
-  RzBackground3->SetGradientStart(Colour(4));
-  RzBackground3->SetGradientEnd(Colour(isActiveWindow() ? 1 : 2));
-  RzBackground4->SetFrameColor(Colour(2));
-  RzBackground4->SetGradientStart(Colour(2));
-  RzBackground4->SetGradientEnd(Colour(4));
+  PaintGradient(RzBackground1, Colour(0), Colour(2));
+  PaintGradient(RzBackground3, Colour(4), Colour(isActiveWindow() ? 1 : 2));
+  PaintGradient(RzBackground4, Colour(2), Colour(4));
   SetBackground(this, Colour(5));
   for (QLabel* l : {static_cast<QLabel*>(Label1), static_cast<QLabel*>(Label2), static_cast<QLabel*>(Label3),
                     Label5, Label6, Label10}) {
@@ -140,10 +134,7 @@ void TForm6::ApplyScheme() {
   for (TrackBar* t : Bands) SetPressedColour(t, t->isSliderDown());
   SetPressedColour(TrackBar1, TrackBar1->isSliderDown());
   SetPressedColour(RzTrackBar170, RzTrackBar170->isSliderDown());
-  AdvGlassButton9->SetFontColor(Colour(2));
-  AdvGlassButton9->SetFaceColor(Colour(6));
-  AdvGlassButton9->SetInnerBorderColor(Colour(6));
-  AdvGlassButton9->SetGlowColor(Colour(7));
+  PaintGlassButton(AdvGlassButton9, Colour(2), Colour(6), Colour(7));
   PaintThumbs();
   StyleMenu(PopupMenu1, Colour(0), Colour(1), Colour(6), Colour(2));
 }

@@ -187,17 +187,10 @@ void TForm2::ApplyScheme() {
   const auto& c = state_.Scheme.ThemeColors;
   const auto colour = [&](int i) { return ToQColor(c[static_cast<size_t>(i)]); };
   for (GlassButton* b : {AdvGlassButton1, AdvGlassButton2, AdvGlassButton3, AdvGlassButton9}) {
-    b->SetFontColor(colour(2));
-    b->SetFaceColor(colour(6));
-    b->SetInnerBorderColor(colour(6));
-    b->SetGlowColor(colour(7));
+    PaintGlassButton(b, colour(2), colour(6), colour(7));
   }
-  RzBackground1->SetFrameColor(colour(4));
-  RzBackground1->SetGradientStart(colour(4));
-  RzBackground1->SetGradientEnd(colour(isActiveWindow() ? 1 : 2));
-  RzBackground2->SetFrameColor(colour(2));
-  RzBackground2->SetGradientStart(colour(2));
-  RzBackground2->SetGradientEnd(colour(4));
+  PaintGradient(RzBackground1, colour(4), colour(isActiveWindow() ? 1 : 2));
+  PaintGradient(RzBackground2, colour(2), colour(4));
   SetBackground(this, colour(5));
   ListBox1->SetSelectionStartColor(colour(2));
   ListBox1->SetSelectionEndColor(colour(6));

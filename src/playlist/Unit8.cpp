@@ -47,10 +47,7 @@ QColor TForm8::Colour(int index) const { return ToQColor(state_.Scheme.ThemeColo
 
 void TForm8::ApplyScheme() {
   SetBackground(this, Colour(5));
-  AdvGlassButton1->SetFontColor(Colour(2));
-  AdvGlassButton1->SetFaceColor(Colour(6));
-  AdvGlassButton1->SetInnerBorderColor(Colour(6));
-  AdvGlassButton1->SetGlowColor(Colour(7));
+  PaintGlassButton(AdvGlassButton1, Colour(2), Colour(6), Colour(7));
 }
 
 }  // namespace orve

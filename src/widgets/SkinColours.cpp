@@ -1,5 +1,8 @@
 #include "widgets/SkinColours.h"
 
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
+
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QPalette>
@@ -35,6 +38,19 @@ QLabel* CreateTitleCaption(QWidget* parent, const QString& text, const QRect& ge
   shadow->setColor(QColor(0, 0, 0, 200));
   label->setGraphicsEffect(shadow);
   return label;
+}
+
+void PaintGlassButton(GlassButton* button, const QColor& font, const QColor& face, const QColor& glow) {
+  button->SetFontColor(font);
+  button->SetFaceColor(face);
+  button->SetInnerBorderColor(face);
+  button->SetGlowColor(glow);
+}
+
+void PaintGradient(GradientBackground* panel, const QColor& start, const QColor& end) {
+  panel->SetFrameColor(start);
+  panel->SetGradientStart(start);
+  panel->SetGradientEnd(end);
 }
 
 }  // namespace orve

@@ -11,11 +11,21 @@ class QWidget;
 
 namespace orve {
 
+class GlassButton;
+class GradientBackground;
+
 // The text colour of a label (or any widget that draws WindowText).
 void SetTextColour(QWidget* widget, const QColor& colour);
 
 // The filled background of a panel or window.
 void SetBackground(QWidget* widget, const QColor& colour);
+
+// A glass button in the scheme: caption `font`, face and inner border
+// `face`, glow `glow`.
+void PaintGlassButton(GlassButton* button, const QColor& font, const QColor& face, const QColor& glow);
+
+// A gradient panel framed in its start colour.
+void PaintGradient(GradientBackground* panel, const QColor& start, const QColor& end);
 
 // The centred bold caption of a window's title strip. The strip's gradient
 // runs from dark to light, so a soft shadow keeps the caption readable on
