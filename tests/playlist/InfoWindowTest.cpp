@@ -13,9 +13,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/AppState.h"
+#include "WindowFixture.h"
 #include "playlist/Unit11.h"
-#include "support/TempDir.h"
 
 namespace orve::test {
 namespace {
@@ -68,18 +67,8 @@ class ConnectionCounter {
   std::thread thread_;
 };
 
-class InfoWindowTest : public ::testing::Test {
+class InfoWindowTest : public WindowFixture<TForm11> {
  protected:
-  void SetUp() override {
-    state.AppDir = home.path() + "/";
-    state.Scheme = BuiltInColourScheme();
-    state.Engine->Init(state.AppDir);
-    form = std::make_unique<TForm11>(state);
-  }
-  void TearDown() override {
-    form.reset();
-    state.Engine->Shutdown();
-  }
   // The seven tag fields in the order title, artist, album, genre, year,
   // track, comment.
   QStringList TagFields() const {
@@ -88,9 +77,6 @@ class InfoWindowTest : public ::testing::Test {
   }
   static QStringList NoTags() { return QStringList(7, QString()); }
 
-  TempDir home;
-  AppState state;
-  std::unique_ptr<TForm11> form;
 };
 
 TEST_F(InfoWindowTest, LayoutAndOk) {

@@ -7,25 +7,17 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
+#include "WindowFixture.h"
 #include "playlist/Unit14.h"
-#include "support/TempDir.h"
 
 namespace orve::test {
 namespace {
 
-class SearchWindowTest : public ::testing::Test {
+class SearchWindowTest : public WindowFixture<TForm14> {
  protected:
   void SetUp() override {
-    state.AppDir = home.path() + "/";
-    state.Scheme = BuiltInColourScheme();
-    state.Engine->Init(state.AppDir);
+    WindowFixture::SetUp();
     for (const char* title : {"Alpha", "Beta", "Gamma"}) Add(title);
-    form = std::make_unique<TForm14>(state);
-  }
-  void TearDown() override {
-    form.reset();
-    state.Engine->Shutdown();
   }
   void Add(const QString& title) {
     TCore& engine = *state.Engine;
@@ -51,9 +43,6 @@ class SearchWindowTest : public ::testing::Test {
     QTest::keyClick(form->ListBox1, Qt::Key_Return);
   }
 
-  TempDir home;
-  AppState state;
-  std::unique_ptr<TForm14> form;
 };
 
 TEST_F(SearchWindowTest, OpensWithEveryTitleModalAndFocusedOnTheText) {

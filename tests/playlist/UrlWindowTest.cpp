@@ -6,30 +6,16 @@
 #include <QTest>
 #include <memory>
 
-#include "app/AppState.h"
+#include "WindowFixture.h"
 #include "playlist/Unit8.h"
-#include "support/TempDir.h"
 
 namespace orve::test {
 namespace {
 
-class UrlWindowTest : public ::testing::Test {
+class UrlWindowTest : public WindowFixture<TForm8> {
  protected:
-  void SetUp() override {
-    state.AppDir = home.path() + "/";
-    state.Scheme = BuiltInColourScheme();
-    state.Engine->Init(state.AppDir);
-    form = std::make_unique<TForm8>(state);
-  }
-  void TearDown() override {
-    form.reset();
-    state.Engine->Shutdown();
-  }
   void Add() { QTest::mouseClick(form->AdvGlassButton1, Qt::LeftButton); }
 
-  TempDir home;
-  AppState state;
-  std::unique_ptr<TForm8> form;
 };
 
 TEST_F(UrlWindowTest, OpensWithThePresetModal) {
