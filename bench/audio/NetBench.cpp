@@ -14,15 +14,16 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/AudioLibrary.h"
+#include "support/IcyServerProcess.h"
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -36,27 +37,6 @@ using orve::audio::OutputChoice;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
-
-struct Server {
-  FILE* out = nullptr;
-  int pid = -1;
-  int port = 0;
-};
-
-// Starts the ICY server; its shell prints the pid, the server the port.
-Server StartServer(const std::string& dir) {
-  const std::string tone = dir + "/tone.mp3";
-  const std::string make = "ffmpeg -nostdin -loglevel error -y -f lavfi -i "
-                           "sine=frequency=440:duration=20:sample_rate=44100,volume=4 -ac 2 "
-                           "-c:a libmp3lame -b:a 128k -id3v2_version 0 '" + tone + "'";
-  Server s;
-  if (std::system(make.c_str()) != 0) return s;
-  const std::string run = "echo $$; exec python3 " + std::string(ORVE_SOURCE_DIR) +
-                          "/tests/audio/net/icy_server.py --mp3 " + tone + " --log " + dir + "/log";
-  s.out = popen(run.c_str(), "r");
-  if (s.out == nullptr || std::fscanf(s.out, "%d %d", &s.pid, &s.port) != 2) s.port = 0;
-  return s;  // the pipe stays open until the server is stopped
-}
 
 double LibraryFirstSound(const std::string& url) {
   Library lib(OutputChoice{OutputChoice::Kind::kNull, {}});
@@ -111,23 +91,23 @@ void Measure(const std::string& url) {
 int main(int argc, char** argv) {
   av_log_set_level(AV_LOG_ERROR);
   std::string url = argc > 1 ? argv[1] : "";
-  Server server;
+  std::unique_ptr<orve::bench::IcyServerProcess> server;
   const auto dir = std::filesystem::temp_directory_path() / ("orve-netbench-" + std::to_string(getpid()));
   if (url.empty()) {
-    std::filesystem::create_directories(dir);
-    server = StartServer(dir.string());
-    if (server.port == 0) {
+    server = std::make_unique<orve::bench::IcyServerProcess>(dir.string());
+    if (!server->Running()) {
       std::fprintf(stderr, "the ICY server did not start (python3, ffmpeg?)\n");
+      server.reset();
+      std::filesystem::remove_all(dir);
       return 1;
     }
-    url = "http://127.0.0.1:" + std::to_string(server.port) + "/stream.mp3";
+    url = server->Url("/stream.mp3");
   }
   Measure(url);
-  if (server.pid > 0) {
+  if (server != nullptr) {
     // A server without the burst: everything comes at the stream's pace.
     Measure(url + "?burst=0");
-    kill(server.pid, SIGTERM);
-    pclose(server.out);
+    server.reset();
   }
   std::filesystem::remove_all(dir);
   return 0;
