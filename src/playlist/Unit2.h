@@ -15,7 +15,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
