@@ -155,7 +155,10 @@ void TForm2::RemoveSelected() {
 }
 
 void TForm2::ClearPlaylist() {
-  adder_.Cancel();  // "all" includes what is still being added
+  if (adder_.Busy()) {
+    adder_.Cancel();  // "all" includes what is still being added
+    ReportAddProgress(0, 0);  // a cancelled add reports nothing more: the titles come back here
+  }
   engine_.Stop();
   engine_.PlayState = kNothingLoaded;
   engine_.CurrentIndex = -1;

@@ -95,6 +95,22 @@ TEST_F(PlaylistWindowTest, StreamsFromTheUrlWindowLeaveNoCurrentEntry) {
   EXPECT_EQ(main->RzTrackBar1->maximum(), 0);
 }
 
+TEST_F(PlaylistWindowTest, ClearAlsoEndsAnAddUnderWay) {
+  Start();
+  QStringList many;
+  for (int i = 0; i < 2000; ++i) many << kFixtures + "cbr.mp3";  // long enough to be caught under way
+  pls->AddFiles(many);
+  ASSERT_TRUE(WaitUntil([&] { return pls->LayList->text().startsWith("Добавление"); }, 30000));
+  EXPECT_TRUE(main->Label10->text().startsWith(" Добавление"));
+  pls->ClearPlaylist();
+  EXPECT_FALSE(pls->Adding());
+  EXPECT_EQ(pls->LayList->text(), "Плэйлист");
+  EXPECT_EQ(main->Label10->text(), " ORVE 1.9");
+  QTest::qWait(200);
+  EXPECT_EQ(pls->ListBox1->Count(), 0);
+  EXPECT_TRUE(pls->Consistent());
+}
+
 TEST_F(PlaylistWindowTest, ClearStopsAndResetsTheTimes) {
   ThreeEntries(2);
   pls->ClearPlaylist();
