@@ -72,7 +72,7 @@ void StartEntry(TApplication& app) {
   playlist->ListBox1->SetItemIndex(i);
   playlist->ListBox1->SetSelectionTextColor(ToQColor(colours[1]));
   SetTextColour(main->Label2, ToQColor(colours[1]));
-  main->Label2->setText(QStringLiteral("0:00/") + TimeText(static_cast<uint32_t>(std::max(0, engine.Durations[i].toInt()))));
+  main->Label2->setText(QStringLiteral("0:00/") + TimeText(EntrySeconds(engine, i)));
   main->RzTrackBar1->setMaximum(std::max(0, engine.Length()));
   if (TrayIcon* tray = app.Tray()) {
     tray->ShowBalloon(QStringLiteral("Play"), engine.Titles[i], kBalloonMs);

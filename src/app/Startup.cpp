@@ -83,15 +83,13 @@ void CreateEqualizer(TApplication& app) {
   QObject::connect(eq, &TForm6::EqualizerShownAtStartup, main, &TForm1::ShowEqualizerToggle);
   QObject::connect(eq, &TForm6::RoundButtonsRequested, main, &TForm1::SetRoundButtons);
   QObject::connect(eq, &TForm6::OpacitiesRequested, main, [main, &app](int mainTrs, int plsTrs, int) {
-    if (mainTrs != 255) main->setWindowOpacity((mainTrs & 0xFF) / 255.0);
-    if (plsTrs != 255) app.Playlist()->setWindowOpacity((plsTrs & 0xFF) / 255.0);
+    ApplyStoredOpacity(main, mainTrs);
+    ApplyStoredOpacity(app.Playlist(), plsTrs);
   });
   QObject::connect(main, &TForm1::EqualizerToggled, eq, &QWidget::setVisible);
   eq->SetKeyHandler(new SharedKeys(app, true, eq));
   eq->FormCreate();
 }
-
-int Opacity(const QWidget* window) { return static_cast<int>(std::lround(window->windowOpacity() * 255)); }
 
 // The URL window, whose creation fills the playlist (the command line, or
 // the saved playlist and the cassette resume); then the information and
@@ -129,10 +127,10 @@ void WriteShutdownState(TApplication& app) {
   config.Write(ck::pls::kY, playlist->y());
   config.Write(ck::pls::kWidth, playlist->width());
   config.Write(ck::pls::kHeight, playlist->height());
-  config.Write(ck::main::kOpacity, Opacity(main));
+  config.Write(ck::main::kOpacity, StoredOpacity(main));
   config.Write(ck::main::kDynamicAdd, state.DynamicAdd);
-  config.Write(ck::pls::kOpacity, Opacity(playlist));
-  config.Write(ck::eq::kOpacity, Opacity(app.Equalizer()));
+  config.Write(ck::pls::kOpacity, StoredOpacity(playlist));
+  config.Write(ck::eq::kOpacity, StoredOpacity(app.Equalizer()));
   if (config.Read(ck::cm::kOn)) {
     config.Write(ck::cm::kIndex, state.Engine->CurrentIndex);
     config.Write(ck::cm::kPosition, main->RzTrackBar1->value());

@@ -144,7 +144,6 @@ bool TCore::AppendEntry(const MeasuredEntry& m) {
   }
   Paths.append(m.path);
   if (Paths.size() == 1) CurrentIndex = 0;
-  emit TotalSecondsChanged();
   if (!stream && RegisterFile) RegisterFile(m.path);
   return true;
 }
@@ -165,7 +164,6 @@ void TCore::RemoveEntry(int i) {
   Titles.removeAt(i);
   Durations.removeAt(i);
   Kinds.removeAt(i);
-  emit TotalSecondsChanged();
 }
 
 void TCore::ClearEntries() {
@@ -174,7 +172,6 @@ void TCore::ClearEntries() {
   Durations.clear();
   Kinds.clear();
   TotalSeconds = 0;
-  emit TotalSecondsChanged();
 }
 
 void TCore::ExchangeEntries(int a, int b) {

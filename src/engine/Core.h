@@ -146,8 +146,6 @@ class TCore : public QObject {
   void TransportChanged(quint8 playState);
   // Play read the artist and title tags of the channel.
   void NowPlayingChanged(const QString& artist, const QString& title);
-  // TotalSeconds changed: the playlist's time label follows.
-  void TotalSecondsChanged();
 
  private:
   int BandGain(int k) const;  // dB of band k from its slider

@@ -6,13 +6,13 @@
 #include "equalizer/Unit6.h"
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
+#include "widgets/SkinColours.h"
 
 namespace orve {
 namespace {
 
 namespace ck = config;
 
-constexpr int kOpaque = 255;
 constexpr int kLastVisMode = 4;
 
 QString BandKey(int k) { return QString::number(k); }
@@ -61,7 +61,7 @@ void TForm6::RestoreOtherWindows(IniFile& config) {
   const int eqTrs = config.Read(ck::eq::kOpacity);
   // A stored value is applied by its low 8 bits, even one below the
   // transparency window's minimum of 10.
-  if (eqTrs != kOpaque) setWindowOpacity((eqTrs & 0xFF) / 255.0);
+  ApplyStoredOpacity(this, eqTrs);
   emit OpacitiesRequested(config.Read(ck::main::kOpacity), config.Read(ck::pls::kOpacity), eqTrs);
 }
 

@@ -4,18 +4,15 @@
 #include "engine/TimeText.h"
 
 namespace orve {
-namespace {
 
-uint32_t DurationOf(const TCore& engine, int i) {
+uint32_t EntrySeconds(const TCore& engine, int i) {
   if (i < 0 || i >= engine.Durations.size()) return 0;
   return static_cast<uint32_t>(std::max(0, engine.Durations[i].toInt()));
 }
 
-}  // namespace
-
 QString ItemMarkup(const TCore& engine, int i, const QString& colourText) {
   const QString title = i >= 0 && i < engine.Titles.size() ? engine.Titles[i] : QString();
-  return CurrentItemPrefix(colourText) + title + QStringLiteral("<BR>") + TimeText(DurationOf(engine, i)) +
+  return CurrentItemPrefix(colourText) + title + QStringLiteral("<BR>") + TimeText(EntrySeconds(engine, i)) +
          QStringLiteral("</B></FONT>");
 }
 
@@ -25,7 +22,7 @@ QString CurrentItemPrefix(const QString& currentColourText) {
 
 QString PlaylistTimeText(const TCore& engine, int selected) {
   const uint32_t total = static_cast<uint32_t>(std::max(0, engine.TotalSeconds));
-  return TimeText(total) + QLatin1Char('/') + TimeText(DurationOf(engine, selected));
+  return TimeText(total) + QLatin1Char('/') + TimeText(EntrySeconds(engine, selected));
 }
 
 }  // namespace orve

@@ -3,10 +3,14 @@
 // markup that other parts compare, so it is built here and nowhere else.
 
 #include <QString>
+#include <cstdint>
 
 namespace orve {
 
 class TCore;
+
+// The duration of entry i in whole seconds (0 for an index out of range).
+uint32_t EntrySeconds(const TCore& engine, int i);
 
 // <FONT color="#RRGGBB"><B>title<BR>m:ss</B></FONT> for entry i; titles are
 // inserted as they stand.

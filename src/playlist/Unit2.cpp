@@ -80,9 +80,8 @@ void TForm2::BuildControls() {
   ListBox1 = new MarkupListBox(this);
   ListBox1->setFocusPolicy(Qt::StrongFocus);
   // Frameless windows get their resize handle from a grip in the corner.
-  auto* grip = new QSizeGrip(this);
-  grip->setObjectName(QStringLiteral("ResizeGrip"));
-  grip->resize(10, 10);
+  grip_ = new QSizeGrip(this);
+  grip_->resize(10, 10);
   Timer1 = new QTimer(this);
   Timer1->setInterval(50);
   RzOpenDialog1 = new QFileDialog(this, QString(), QString(), QStringLiteral("M3U (*.M3U)"));
@@ -104,7 +103,7 @@ void TForm2::resizeEvent(QResizeEvent* event) {
   Panel1->setGeometry(w - 8 - 167, kButtonTop, 167, 15);
   Label2->setGeometry(0, 0, 167, 15);
   ListBox1->setGeometry(8, 40, w - 16, h - 48);
-  if (auto* grip = findChild<QSizeGrip*>(QStringLiteral("ResizeGrip"))) grip->move(w - 10, h - 10);
+  grip_->move(w - 10, h - 10);
   QWidget::resizeEvent(event);
 }
 

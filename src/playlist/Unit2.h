@@ -28,6 +28,7 @@ class QDragEnterEvent;
 class QDropEvent;
 class QKeyEvent;
 class QMimeData;
+class QSizeGrip;
 class QMouseEvent;
 
 namespace orve {
@@ -201,6 +202,7 @@ class TForm2 : public QWidget {
   AppState& state_;
   TCore& engine_;
   EntryAdder adder_;
+  QSizeGrip* grip_;         // the frameless window's resize handle
   QTimer* saveTimer_;       // Default.pld shortly after a change
   bool playlistReadable_ = true;  // false: Default.pld failed to read, keep it
   int failedStarts_ = 0;    // entries in a row that auto-advance found broken

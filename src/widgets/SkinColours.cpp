@@ -1,12 +1,13 @@
 #include "widgets/SkinColours.h"
 
-#include "widgets/GlassButton.h"
-#include "widgets/GradientBackground.h"
-
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
+#include <cmath>
+
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
 
 namespace orve {
 
@@ -52,5 +53,11 @@ void PaintGradient(GradientBackground* panel, const QColor& start, const QColor&
   panel->SetGradientStart(start);
   panel->SetGradientEnd(end);
 }
+
+void ApplyStoredOpacity(QWidget* window, int stored) {
+  if (stored != 255) window->setWindowOpacity((stored & 0xFF) / 255.0);
+}
+
+int StoredOpacity(const QWidget* window) { return static_cast<int>(std::lround(window->windowOpacity() * 255)); }
 
 }  // namespace orve

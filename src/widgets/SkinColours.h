@@ -27,6 +27,11 @@ void PaintGlassButton(GlassButton* button, const QColor& font, const QColor& fac
 // A gradient panel framed in its start colour.
 void PaintGradient(GradientBackground* panel, const QColor& start, const QColor& end);
 
+// A window's opacity as config.ini keeps it (0..255). A stored value other
+// than 255 switches blending on with its low 8 bits.
+void ApplyStoredOpacity(QWidget* window, int stored);
+int StoredOpacity(const QWidget* window);
+
 // The centred bold caption of a window's title strip. The strip's gradient
 // runs from dark to light, so a soft shadow keeps the caption readable on
 // both; presses pass through to the window, which drags by its strip.

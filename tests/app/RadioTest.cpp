@@ -4,6 +4,7 @@
 // when the title does, and why a station is silent shows in the tray's
 // tooltip.
 #include <cstdlib>
+#include <memory>
 
 #include "NetTestSupport.h"
 #include "PlaylistFixture.h"
@@ -23,13 +24,20 @@ class RadioTest : public PlaylistFixture {
     StartRow(static_cast<int>(engine->Paths.size()) - 1);
   }
   QString Title() const { return engine->Titles.value(engine->CurrentIndex); }
+  // The suite's ICY server, then the program.
+  void StartWithServer() {
+    server = std::make_unique<IcyServer>();
+    ASSERT_TRUE(server->Running());
+    Start();
+  }
+  QString Url(const std::string& pathAndQuery) const { return QString::fromStdString(server->Url(pathAndQuery)); }
+
+  std::unique_ptr<IcyServer> server;
 };
 
 TEST_F(RadioTest, TheTitleFollowsTheStation) {
-  IcyServer server;
-  ASSERT_TRUE(server.Running());
-  Start();
-  const QString url = QString::fromStdString(server.Url("/stream.mp3?meta=counter"));
+  StartWithServer();
+  const QString url = Url("/stream.mp3?meta=counter");
   Play(url);
   EXPECT_EQ(engine->PlayState, kPlaying);
   EXPECT_EQ(main->Label2->text(), "0:00/0:00");
@@ -44,23 +52,19 @@ TEST_F(RadioTest, TheTitleFollowsTheStation) {
 }
 
 TEST_F(RadioTest, TitlesInWindows1251AndWithoutSemicolon) {
-  IcyServer server;
-  ASSERT_TRUE(server.Running());
-  Start();
-  Play(QString::fromStdString(server.Url("/stream.mp3?meta=cp1251&title=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82")));
+  StartWithServer();
+  Play(Url("/stream.mp3?meta=cp1251&title=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82"));
   EXPECT_EQ_SOON(Title(), QString("Привет"), 30000);
   pls->ClearPlaylist();
-  Play(QString::fromStdString(server.Url("/stream.mp3?meta=nosemi")));
+  Play(Url("/stream.mp3?meta=nosemi"));
   // No ";": the cut title is empty, and so is the entry's title.
   ASSERT_TRUE(WaitUntil([&] { return engine->Library()->GetMetadata(engine->Handle()) != ""; }, 30000));
   EXPECT_EQ_SOON(Title(), QString(), 10000);
 }
 
 TEST_F(RadioTest, ASilentStationSaysWhyInTheTooltip) {
-  IcyServer server;
-  ASSERT_TRUE(server.Running());
-  Start();
-  const QString url = QString::fromStdString(server.Url("/missing"));
+  StartWithServer();
+  const QString url = Url("/missing");
   Play(url);
   EXPECT_EQ_SOON(app.Tray()->ToolTip(), "Play: " + url + "\nОшибка 404", 30000);
   EXPECT_EQ(engine->PlayState, kPlaying);  // silence, nothing else happens

@@ -158,15 +158,10 @@ TEST_F(InfoWindowTest, AnAddressIsNeverConnected) {
 }
 
 TEST_F(InfoWindowTest, ColoursFollowTheScheme) {
-  const auto check = [this] {
-    const QColor c = ToQColor(state.Scheme.ThemeColors[2]);
-    EXPECT_EQ(form->palette().color(QPalette::Window), c);
-    EXPECT_EQ(form->AdvGlassButton1->FontColor(), c);
-  };
-  check();
-  state.Scheme.ThemeColors[2] = 0x123456u;
-  form->ApplyScheme();
-  check();
+  ExpectColoursFollowTheScheme([this] {
+    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(2));
+    EXPECT_EQ(form->AdvGlassButton1->FontColor(), Theme(2));
+  });
 }
 
 }  // namespace

@@ -123,18 +123,13 @@ TEST_F(SearchWindowTest, ReopeningShowsEveryTitleAgainWithItsOwnEntry) {
 }
 
 TEST_F(SearchWindowTest, ColoursFollowTheScheme) {
-  const auto check = [this] {
-    const auto theme = [this](int i) { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); };
-    EXPECT_EQ(form->palette().color(QPalette::Window), theme(5));
+  ExpectColoursFollowTheScheme([this] {
+    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(5));
     for (QWidget* field : {static_cast<QWidget*>(form->Edit1), static_cast<QWidget*>(form->ListBox1)}) {
-      EXPECT_EQ(field->palette().color(QPalette::Text), theme(1));
-      EXPECT_EQ(field->palette().color(QPalette::Base), theme(0));
+      EXPECT_EQ(field->palette().color(QPalette::Text), Theme(1));
+      EXPECT_EQ(field->palette().color(QPalette::Base), Theme(0));
     }
-  };
-  check();
-  for (int i = 0; i < kThemeColorCount; ++i) state.Scheme.ThemeColors[static_cast<size_t>(i)] = 0x010203u * (i + 1);
-  form->ApplyScheme();
-  check();
+  });
 }
 
 }  // namespace

@@ -72,18 +72,13 @@ TEST_F(UrlWindowTest, EnterAndOtherClosesAddNothing) {
 }
 
 TEST_F(UrlWindowTest, ColoursFollowTheScheme) {
-  const auto check = [this] {
-    const auto theme = [this](int i) { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); };
-    EXPECT_EQ(form->palette().color(QPalette::Window), theme(5));
-    EXPECT_EQ(form->AdvGlassButton1->FontColor(), theme(2));
-    EXPECT_EQ(form->AdvGlassButton1->FaceColor(), theme(6));
-    EXPECT_EQ(form->AdvGlassButton1->InnerBorderColor(), theme(6));
-    EXPECT_EQ(form->AdvGlassButton1->GlowColor(), theme(7));
-  };
-  check();
-  for (int i = 0; i < kThemeColorCount; ++i) state.Scheme.ThemeColors[static_cast<size_t>(i)] = 0x010203u * (i + 1);
-  form->ApplyScheme();
-  check();
+  ExpectColoursFollowTheScheme([this] {
+    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(5));
+    EXPECT_EQ(form->AdvGlassButton1->FontColor(), Theme(2));
+    EXPECT_EQ(form->AdvGlassButton1->FaceColor(), Theme(6));
+    EXPECT_EQ(form->AdvGlassButton1->InnerBorderColor(), Theme(6));
+    EXPECT_EQ(form->AdvGlassButton1->GlowColor(), Theme(7));
+  });
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "app/AppState.h"
@@ -23,6 +24,15 @@ class WindowFixture : public ::testing::Test {
   void TearDown() override {
     form.reset();
     state.Engine->Shutdown();
+  }
+  QColor Theme(int i) const { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); }
+  // `check` holds with the colours the window was made with, and again
+  // after every colour of the scheme changed and the window was recoloured.
+  void ExpectColoursFollowTheScheme(const std::function<void()>& check) {
+    check();
+    for (int i = 0; i < kThemeColorCount; ++i) state.Scheme.ThemeColors[static_cast<size_t>(i)] = 0x010203u * (i + 1);
+    form->ApplyScheme();
+    check();
   }
 
   TempDir home;
