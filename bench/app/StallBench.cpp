@@ -28,7 +28,8 @@
 #include "app/Application.h"
 #include "app/Startup.h"
 #include "engine/Core.h"
-#include "playlist/Unit2.h"
+#include "playlist/PlaylistWindow.h"
+#include "widgets/MarkupListBox.h"
 #include "support/IcyServerProcess.h"
 
 namespace {
@@ -184,19 +185,20 @@ class Probe {
 
 // Every tick of the playlist's timer through a clock; false when its
 // connection is not the one the window makes.
-bool TimePlaylistTicks(orve::TForm2& playlist, Probe& probe) {
-  if (!QObject::disconnect(playlist.Timer1, &QTimer::timeout, &playlist, &orve::TForm2::Timer1Timer)) return false;
-  QObject::connect(playlist.Timer1, &QTimer::timeout, &playlist, [&playlist, &probe] {
+bool TimePlaylistTicks(orve::PlaylistWindow& playlist, Probe& probe) {
+  QTimer* tick = playlist.ControlsForTest().tickTimer;
+  if (!QObject::disconnect(tick, &QTimer::timeout, &playlist, &orve::PlaylistWindow::Tick)) return false;
+  QObject::connect(tick, &QTimer::timeout, &playlist, [&playlist, &probe] {
     QElapsedTimer t;
     t.start();
-    playlist.Timer1Timer();
+    playlist.Tick();
     probe.NotePlaylistTick(Millis(t));
   });
   return true;
 }
 
 // Start-up has queued its playlist work; the event loop finishes it.
-bool WaitUntilAdded(orve::TForm2& playlist) {
+bool WaitUntilAdded(orve::PlaylistWindow& playlist) {
   QElapsedTimer t;
   t.start();
   while (playlist.Adding() && t.elapsed() < 30000) {
@@ -207,10 +209,9 @@ bool WaitUntilAdded(orve::TForm2& playlist) {
   return !playlist.Adding();
 }
 
-void StartStream(orve::TForm2& playlist, const QString& url) {
+void StartStream(orve::PlaylistWindow& playlist, const QString& url) {
   playlist.AddStream(url);
-  playlist.ListBox1->SetItemIndex(playlist.ListBox1->Count() - 1);
-  playlist.ListBox1DblClick();
+  playlist.StartIndex(playlist.ControlsForTest().entryList->Count() - 1);
 }
 
 double Percentile(std::vector<double> values, double p) {
@@ -277,12 +278,12 @@ bool Complete(const Moments& m) {
 }
 
 // Starts the program, plays the station while the probe watches, ends the program.
-int Run(orve::TApplication& app, const QString& url) {
+int Run(orve::Application& app, const QString& url) {
   if (!orve::Startup(app, {})) {
     std::fprintf(stderr, "the program did not start\n");
     return 1;
   }
-  orve::TForm2& playlist = *app.Playlist();
+  orve::PlaylistWindow& playlist = *app.Windows().playlist;
   orve::TCore& engine = *app.State().Engine;
   Probe probe(engine);
   int result = 1;
@@ -326,6 +327,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the ICY server did not start (python3, ffmpeg?)\n");
     return 1;
   }
-  orve::TApplication app(argc, argv);
+  orve::Application app(argc, argv);
   return Run(app, QString::fromStdString(server.Url(kStallPath)));
 }

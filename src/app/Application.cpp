@@ -2,69 +2,84 @@
 
 #include <QMessageBox>
 
+#include "app/MainWindow.h"
 #include "app/TrayIcon.h"
 #include "app/UnixSignals.h"
-#include "app/Unit1.h"
-#include "settings/FileError.h"
+#include "equalizer/EqualizerWindow.h"
+#include "playlist/InfoWindow.h"
+#include "playlist/PlaylistWindow.h"
+#include "playlist/SearchWindow.h"
+#include "playlist/UrlWindow.h"
 
 namespace orve {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("orve"));
   setApplicationVersion(QString::fromLatin1(kAppVersion));
   signals_ = new UnixSignals(this);
-  connect(signals_, &UnixSignals::terminationRequested, this, &TApplication::OnTerminationRequested);
+  connect(signals_, &UnixSignals::terminationRequested, this, &Application::OnTerminationRequested);
   connect(state_.Engine.get(), &TCore::NowPlayingChanged, this, [this](const QString& artist, const QString& title) {
     state_.NowArtist = artist;
     state_.NowTitle = title;
   });
 }
 
-TApplication::~TApplication() = default;
+Application::~Application() = default;
 
-TApplication* TApplication::Instance() { return static_cast<TApplication*>(QCoreApplication::instance()); }
+Application* Application::Instance() { return static_cast<Application*>(QCoreApplication::instance()); }
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
   // The last net: handlers catch file errors themselves where they can go on.
-  try {
-    return QApplication::notify(receiver, event);
-  } catch (const FileError& e) {
-    ShowError(e.message());
-  }
-  return false;
+  bool handled = false;
+  ReportFileErrors([&] { handled = QApplication::notify(receiver, event); });
+  return handled;
 }
 
-void TApplication::ShowError(const QString& message) {
+void Application::ShowError(const QString& message) {
   QMessageBox::critical(activeWindow(), QString::fromLatin1(kAppTitle), message);
 }
 
-void TApplication::SetTray(TrayIcon* tray) {
-  tray_ = tray;
-  if (tray_) connect(tray_, &TrayIcon::RestoreRequested, this, &TApplication::RestoreFromTray);
+void Application::ReloadTheme() {
+  // Window by window in the program's fixed order; the windows not built
+  // yet take their place here as they come.
+  const WindowSet& w = windows_;
+  if (w.info) w.info->ApplyScheme();
+  if (w.playlist) w.playlist->ApplyScheme();
+  if (w.equalizer) {
+    w.equalizer->ApplyScheme();
+    w.equalizer->RunEffectSwitches();  // recolours the switches, re-applies the effects that are on
+  }
+  if (w.url) w.url->ApplyScheme();
+  if (w.playlist) w.playlist->RebuildItems();
+  if (w.main) w.main->ApplyScheme();
+  if (w.search) w.search->ApplyScheme();
+  state_.LogoTick = 0;
 }
 
-void TApplication::MinimiseToTray() {
-  if (!mainWindow_) return;
-  if (tray_ && tray_->IsShown()) {
+void Application::MinimiseToTray() {
+  MainWindow* main = windows_.main;
+  if (!main) return;
+  if (windows_.tray && windows_.tray->IsShown()) {
     // The windows leave the screen and the taskbar; the tray icon stays.
-    mainWindow_->hide();
+    main->hide();
     state_.TrayMinimised = true;
   } else {
-    mainWindow_->showMinimized();
+    main->showMinimized();
   }
 }
 
-void TApplication::RestoreFromTray() {
-  if (!mainWindow_ || !state_.TrayMinimised) return;
+void Application::RestoreFromTray() {
+  MainWindow* main = windows_.main;
+  if (!main || !state_.TrayMinimised) return;
   state_.TrayMinimised = false;
-  mainWindow_->showNormal();
-  mainWindow_->activateWindow();
+  main->showNormal();
+  main->activateWindow();
 }
 
-void TApplication::OnTerminationRequested() {
+void Application::OnTerminationRequested() {
   // The same road as "Выход": close the main window, which ends the event loop.
-  if (mainWindow_) {
-    mainWindow_->close();
+  if (windows_.main) {
+    windows_.main->close();
   } else {
     quit();
   }

@@ -1,54 +1,56 @@
 #pragma once
-// The application object: owns the shared state and is how windows reach
-// each other. Errors raised by file operations inside event handlers end
-// the handler and are shown to the user in a message box.
+// The application object: owns the shared state and the record of the
+// windows, and is how windows reach each other. Errors raised by file
+// operations inside event handlers end the handler and are shown to the
+// user in a message box.
 
 #include <QApplication>
-#include <memory>
 
-#include "app/AppState.h"
+#include "session/AppState.h"
+#include "settings/FileError.h"
 
 namespace orve {
 
-class FileError;
-class TForm1;
-class TForm2;
-class TForm6;
-class TForm8;
-class TForm11;
-class TForm14;
+class ColourSchemeWindow;
+class EqualizerWindow;
+class InfoWindow;
+class MainWindow;
+class PlaylistWindow;
+class SearchWindow;
 class TrayIcon;
 class UnixSignals;
+class UrlWindow;
 
 inline constexpr char kAppTitle[] = "ORVE 1.9";
 inline constexpr char kAppVersion[] = "1.9";
 
-class TApplication : public QApplication {
+// The program's windows, filled by Startup and emptied by Shutdown; a
+// window that does not exist (yet, or any more) is nullptr.
+struct WindowSet {
+  MainWindow* main = nullptr;
+  PlaylistWindow* playlist = nullptr;
+  EqualizerWindow* equalizer = nullptr;
+  // The playlist's small windows and the colour-scheme window (children of the main window).
+  UrlWindow* url = nullptr;
+  InfoWindow* info = nullptr;
+  SearchWindow* search = nullptr;
+  ColourSchemeWindow* schemes = nullptr;
+  TrayIcon* tray = nullptr;
+};
+
+class Application : public QApplication {
   Q_OBJECT
  public:
-  TApplication(int& argc, char** argv);
-  ~TApplication() override;
+  Application(int& argc, char** argv);
+  ~Application() override;
 
-  static TApplication* Instance();
+  static Application* Instance();
   AppState& State() { return state_; }
+  WindowSet& Windows() { return windows_; }
 
-  TForm1* MainWindow() const { return mainWindow_; }
-  void SetMainWindow(TForm1* window) { mainWindow_ = window; }
-  TForm2* Playlist() const { return playlist_; }
-  void SetPlaylist(TForm2* window) { playlist_ = window; }
-  TForm6* Equalizer() const { return equalizer_; }
-  void SetEqualizer(TForm6* window) { equalizer_ = window; }
-  // The playlist's small windows (children of the main window).
-  TForm8* UrlWindow() const { return urlWindow_; }
-  TForm11* InfoWindow() const { return infoWindow_; }
-  TForm14* SearchWindow() const { return searchWindow_; }
-  void SetPlaylistDialogs(TForm8* url, TForm11* info, TForm14* search) {
-    urlWindow_ = url;
-    infoWindow_ = info;
-    searchWindow_ = search;
-  }
-  TrayIcon* Tray() const { return tray_; }
-  void SetTray(TrayIcon* tray);
+  // Recolours every window from the current scheme, in the program's fixed
+  // order, and restarts the idle animation.
+  void ReloadTheme();
 
   // "-": to the tray when the desktop has one, else an ordinary minimise.
   void MinimiseToTray();
@@ -59,18 +61,24 @@ class TApplication : public QApplication {
 
   // The message box for a file error.
   static void ShowError(const QString& message);
+  // Runs `step`; a file error it raises is shown to the user and ends only
+  // that step. False when it did.
+  template <class Step>
+  static bool ReportFileErrors(Step&& step) {
+    try {
+      step();
+      return true;
+    } catch (const FileError& e) {
+      ShowError(e.message());
+    }
+    return false;
+  }
 
  private:
   void OnTerminationRequested();
 
   AppState state_;
-  TForm1* mainWindow_ = nullptr;
-  TForm2* playlist_ = nullptr;
-  TForm6* equalizer_ = nullptr;
-  TForm8* urlWindow_ = nullptr;
-  TForm11* infoWindow_ = nullptr;
-  TForm14* searchWindow_ = nullptr;
-  TrayIcon* tray_ = nullptr;
+  WindowSet windows_;
   UnixSignals* signals_ = nullptr;
 };
 

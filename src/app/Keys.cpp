@@ -3,12 +3,12 @@
 #include <QKeyEvent>
 
 #include "app/Application.h"
-#include "app/Unit1.h"
-#include "equalizer/Unit6.h"
+#include "app/MainWindow.h"
+#include "equalizer/EqualizerWindow.h"
 
 namespace orve {
 
-SharedKeys::SharedKeys(TApplication& app, bool swallow, QObject* parent)
+SharedKeys::SharedKeys(Application& app, bool swallow, QObject* parent)
     : QObject(parent), app_(app), swallow_(swallow) {}
 
 bool SharedKeys::eventFilter(QObject* watched, QEvent* event) {
@@ -17,42 +17,32 @@ bool SharedKeys::eventFilter(QObject* watched, QEvent* event) {
   return swallow_;
 }
 
-void SharedKeys::StepVolume(int delta) {
-  TForm6* eq = app_.Equalizer();
-  if (!eq) return;
-  TrackBar* volume = eq->TrackBar1;
-  const int next = volume->value() + delta;
-  if (next >= volume->minimum() && next <= volume->maximum()) {
-    const QSignalBlocker quiet(volume);  // the change step runs once, below
-    volume->setValue(next);
-  }
-  eq->TrackBar1Change();
-  volume->update();
-}
-
 bool SharedKeys::Handle(const QKeyEvent& key) {
-  TForm1* main = app_.MainWindow();
+  MainWindow* main = app_.Windows().main;
   if (!main) return false;
+  const auto stepVolume = [this](int delta) {
+    if (EqualizerWindow* eq = app_.Windows().equalizer) eq->StepVolume(delta);
+  };
   const bool keypad = key.modifiers() & Qt::KeypadModifier;
   switch (key.key()) {
     case Qt::Key_Insert:
       // Shift+Insert (a random title of the music base) comes with the base.
       if (key.modifiers() & Qt::ShiftModifier) return false;
-      main->OpenFilesClick();
+      main->ShowOpenFilesDialog();
       return true;
     case Qt::Key_VolumeDown:
-      StepVolume(-1);
+      stepVolume(-1);
       return true;
     case Qt::Key_VolumeUp:
-      StepVolume(+1);
+      stepVolume(+1);
       return true;
     case Qt::Key_Minus:
       if (!keypad) return false;
-      StepVolume(-1);
+      stepVolume(-1);
       return true;
     case Qt::Key_Plus:
       if (!keypad) return false;
-      StepVolume(+1);
+      stepVolume(+1);
       return true;
     case Qt::Key_Right:
     case Qt::Key_MediaNext:
@@ -66,16 +56,16 @@ bool SharedKeys::Handle(const QKeyEvent& key) {
     case Qt::Key_MediaTogglePlayPause:
     case Qt::Key_MediaPlay:
       if (app_.State().Engine->PlayState == kPlaying) {
-        main->PauseClick();
+        main->Pause();
       } else {
-        main->PlayClick();
+        main->Play();
       }
       return true;
     case Qt::Key_MediaPause:
-      main->PauseClick();
+      main->Pause();
       return true;
     case Qt::Key_MediaStop:
-      main->StopClick();
+      main->Stop();
       return true;
     default:
       return false;

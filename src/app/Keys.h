@@ -9,7 +9,7 @@ class QKeyEvent;
 
 namespace orve {
 
-class TApplication;
+class Application;
 
 class SharedKeys : public QObject {
   Q_OBJECT
@@ -17,7 +17,7 @@ class SharedKeys : public QObject {
   // `swallow`: the key goes no further after it is handled (the equalizer:
   // a focused slider never moves by a key); otherwise it also reaches the
   // control (the main window's seek bar).
-  SharedKeys(TApplication& app, bool swallow, QObject* parent = nullptr);
+  SharedKeys(Application& app, bool swallow, QObject* parent = nullptr);
 
   // Runs the action of the key; false when the table has none for it.
   bool Handle(const QKeyEvent& key);
@@ -26,9 +26,7 @@ class SharedKeys : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void StepVolume(int delta);
-
-  TApplication& app_;
+  Application& app_;
   bool swallow_;
 };
 

@@ -3,17 +3,15 @@
 #include <cmath>
 
 #include "app/Application.h"
+#include "app/MainWindow.h"
 #include "app/TrayIcon.h"
-#include "app/Unit1.h"
 #include "base/Rounding.h"
 #include "engine/StreamTitle.h"
-#include "engine/TimeText.h"
-#include "equalizer/Unit6.h"
+#include "equalizer/EqualizerWindow.h"
 #include "playlist/ItemMarkup.h"
-#include "playlist/Unit2.h"
+#include "playlist/PlaylistWindow.h"
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
-#include "widgets/SkinColours.h"
 
 namespace orve {
 namespace {
@@ -38,24 +36,21 @@ QString BitRateText(const TCore& engine) {
 
 }  // namespace
 
-void StartEntry(TApplication& app) {
+void StartEntry(Application& app) {
   AppState& state = app.State();
   TCore& engine = *state.Engine;
-  TForm2* playlist = app.Playlist();
-  TForm1* main = app.MainWindow();
-  TForm6* eq = app.Equalizer();
+  const WindowSet& windows = app.Windows();
+  PlaylistWindow* playlist = windows.playlist;
+  MainWindow* main = windows.main;
+  EqualizerWindow* eq = windows.equalizer;
   if (!playlist || !main || !eq) return;
-  const int i = playlist->ListBox1->ItemIndex();
+  const int i = playlist->SelectedIndex();
   if (i == -1) return;
-  const auto& colours = state.Scheme.ThemeColors;
-  if (engine.CurrentIndex != -1) {
-    playlist->ListBox1->SetItem(engine.CurrentIndex, ItemMarkup(engine, engine.CurrentIndex, state.Scheme.ItemColorText));
-  }
-  main->RzTrackBar1->setMinimum(0);
+  if (engine.CurrentIndex != -1) playlist->ShowRow(engine.CurrentIndex, false);
   engine.CurrentIndex = i;
   engine.Stop();
   engine.OpenEntry(i);
-  engine.SetAttributes(static_cast<quint8>(eq->TrackBar1->value()), eq->RzTrackBar170->value());
+  engine.SetAttributes(eq->Volume(), eq->SampleRate());
   engine.Play();
   const bool stream = engine.CurrentIsStream();
   if (stream) {
@@ -68,53 +63,47 @@ void StartEntry(TApplication& app) {
       engine.Titles[i] = !state.NowTitle.isEmpty() ? state.NowTitle : state.NowArtist;
     }
   }
-  playlist->ListBox1->SetItem(i, ItemMarkup(engine, i, state.Scheme.CurrentColorText));
-  playlist->ListBox1->SetItemIndex(i);
-  playlist->ListBox1->SetSelectionTextColor(ToQColor(colours[1]));
-  SetTextColour(main->Label2, ToQColor(colours[1]));
-  main->Label2->setText(QStringLiteral("0:00/") + TimeText(EntrySeconds(engine, i)));
-  main->RzTrackBar1->setMaximum(std::max(0, engine.Length()));
-  if (TrayIcon* tray = app.Tray()) {
+  playlist->MarkCurrent(i);
+  main->ShowStartTime(EntrySeconds(engine, i));
+  main->SetSeekRange(std::max(0, engine.Length()));
+  if (TrayIcon* tray = windows.tray) {
     tray->ShowBalloon(QStringLiteral("Play"), engine.Titles[i], kBalloonMs);
     tray->SetToolTip(QStringLiteral("Play: ") + engine.Titles[i]);
   }
   playlist->RefreshTimeText();
   // A file that does not open says so where its bit rate would stand.
   const bool failed = engine.Handle() == audio::kNoHandle;
-  main->Label9->setText(stream ? QString() : failed ? QStringLiteral("Ошибка") : BitRateText(engine));
+  main->ShowBitRate(stream ? QString() : failed ? QStringLiteral("Ошибка") : BitRateText(engine));
   engine.EffectHandles.fill(-1);
   eq->RunEffectSwitches();
   state.TitleScrollPos = 0;
 }
 
-void CassetteResume(TApplication& app) {
+void CassetteResume(Application& app) {
   AppState& state = app.State();
-  TForm1* main = app.MainWindow();
-  TForm2* playlist = app.Playlist();
+  MainWindow* main = app.Windows().main;
+  PlaylistWindow* playlist = app.Windows().playlist;
   if (!main || !playlist) return;
   IniFile config(state.AppDir + QString::fromLatin1(config::kFileName));
   if (!config.Read(config::cm::kOn)) return;
-  playlist->ListBox1->SetItemIndex(config.Read(config::cm::kIndex));  // -1 or beyond the list: none
+  playlist->SelectIndex(config.Read(config::cm::kIndex));  // -1 or beyond the list: none
   StartEntry(app);
   state.Engine->Pause();
-  main->RzTrackBar1->setValue(config.Read(config::cm::kPosition));
-  main->SeekReleased();
+  main->SeekTo(config.Read(config::cm::kPosition));
   state.Engine->Play();
 }
 
-void StreamTitleRefresh(TApplication& app) {
+void StreamTitleRefresh(Application& app) {
   AppState& state = app.State();
   TCore& engine = *state.Engine;
-  TForm2* playlist = app.Playlist();
+  PlaylistWindow* playlist = app.Windows().playlist;
   if (!playlist || engine.PlayState != kPlaying || !engine.CurrentIsStream()) return;
-  const int i = engine.CurrentIndex;
   const QString metadata = Metadata(engine);
   // A station that sends no metadata keeps the title its entry has.
   if (metadata.isEmpty()) return;
   state.NowArtist = CutStreamTitle(metadata);
-  engine.Titles[i] = state.NowArtist;
-  const QString item = ItemMarkup(engine, i, state.Scheme.CurrentColorText);
-  if (playlist->ListBox1->Item(i) != item) playlist->ListBox1->SetItem(i, item);
+  engine.Titles[engine.CurrentIndex] = state.NowArtist;
+  playlist->ShowRow(engine.CurrentIndex, true);
 }
 
 }  // namespace orve

@@ -5,18 +5,18 @@
 
 namespace orve {
 
-class TApplication;
+class Application;
 
 // Starts the entry selected in the playlist's list (nothing without a
 // selection): the old entry stops, the new one opens with the equalizer's
 // volume, rate and effects, plays, and every display follows it.
-void StartEntry(TApplication& app);
+void StartEntry(Application& app);
 
 // With cassette mode on: the entry saved at exit starts where it stood.
-void CassetteResume(TApplication& app);
+void CassetteResume(Application& app);
 
 // A playing stream's title, from its metadata, into the now-playing texts
 // and its playlist row (rewritten only when it changed).
-void StreamTitleRefresh(TApplication& app);
+void StreamTitleRefresh(Application& app);
 
 }  // namespace orve

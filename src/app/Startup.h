@@ -1,17 +1,18 @@
 #pragma once
-// Start-up and shutdown of the program around the event loop.
+// Start-up and shutdown of the program around the event loop: the whole
+// lifetime of the windows is here.
 
 #include <QStringList>
 
 namespace orve {
 
-class TApplication;
+class Application;
 
 // Reads the program folder and the colour scheme, creates the windows and
 // shows the main window. Returns false when the program cannot start.
-bool Startup(TApplication& app, const QStringList& arguments);
+bool Startup(Application& app, const QStringList& arguments);
 
 // Runs after the event loop has ended.
-void Shutdown(TApplication& app);
+void Shutdown(Application& app);
 
 }  // namespace orve

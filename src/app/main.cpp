@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     }
   }
   PreferXWayland();
-  orve::TApplication app(argc, argv);
+  orve::Application app(argc, argv);
   QStringList arguments = app.arguments();
   arguments.removeFirst();
   if (!orve::Startup(app, arguments)) return 1;

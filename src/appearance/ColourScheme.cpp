@@ -79,6 +79,8 @@ QColor ToQColor(quint32 colour) {
                 static_cast<int>((colour >> 16) & 0xFF));
 }
 
+QColor ColourScheme::Colour(ColourRole role) const { return ToQColor(ThemeColors[static_cast<size_t>(role)]); }
+
 bool InstallBundledThemes(const QString& appDir) {
   const QString target = appDir + QStringLiteral("Themes/");
   if (QFileInfo::exists(target)) return true;

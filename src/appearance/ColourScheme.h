@@ -14,10 +14,32 @@ namespace orve {
 
 inline constexpr int kThemeColorCount = 14;
 
+// The fourteen slots of a scheme, named by what they colour.
+enum class ColourRole : int {
+  Panel = 0,          // panels, lists and edit fields; a label whose function is off
+  Highlight = 1,      // a label whose function is on; list text; the active title strip's end;
+                      // a pressed slider's track; the lit transport symbol
+  ButtonText = 2,     // button captions and symbols; the inactive title strip's end; gradient ends
+  LabelText = 3,      // titles and plain labels; sliders' tracks at rest
+  TitleStart = 4,     // frame and gradient start of the title strips
+  Window = 5,         // the windows' own colour
+  ButtonFace = 6,     // glass button faces and inner borders; the playlist selection's end
+  ButtonGlow = 7,     // glass button glow
+  SpectrumTop = 8,    // the upper part of the spectrum bars
+  Thumb = 9,          // slider thumbs
+  Visualisation = 10, // spectrum bars, wave lines, the idle animation
+  Spare11 = 11,       // read, not used
+  Spare12 = 12,       // read, not used
+  ListText = 13,      // the playlist's selection text away from the loaded entry
+};
+
 struct ColourScheme {
   std::array<quint32, kThemeColorCount> ThemeColors{};
   QString ItemColorText;     // first six characters of line 13, letter case kept
   QString CurrentColorText;  // the same of line 1
+
+  // The colour of a slot, the one way the windows read the table.
+  QColor Colour(ColourRole role) const;
 };
 
 // The value of a two-digit hexadecimal text (either letter case); a text

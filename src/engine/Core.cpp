@@ -13,7 +13,7 @@
 
 namespace orve {
 
-TCore::TCore(QObject* parent) : QObject(parent) {}
+TCore::TCore(QObject* parent) : QObject(parent) { bandPositions_.fill(kEqZeroPosition); }
 
 TCore::~TCore() { Shutdown(); }
 
@@ -58,9 +58,7 @@ void TCore::OpenEntry(int i) {
   PlayState = kOpened;
 }
 
-int TCore::BandGain(int k) const {
-  return (BandPosition ? BandPosition(k) : kEqZeroPosition) - kEqZeroPosition;
-}
+int TCore::BandGain(int k) const { return bandPositions_[static_cast<size_t>(k - 1)] - kEqZeroPosition; }
 
 void TCore::BuildEqChain() {
   if (!library_) return;
@@ -74,6 +72,12 @@ void TCore::BuildEqChain() {
     EqParams.center = EqBandTable[k - 1].centre;
     library_->SetEffectParameters(Handle(), static_cast<audio::Library::FxHandle>(EqBandHandles[k - 1]), EqParams);
   }
+}
+
+void TCore::SetBandPosition(int k, int position) {
+  if (k < 1 || k > kEqBands) return;
+  bandPositions_[static_cast<size_t>(k - 1)] = position;
+  SetBandGain(k);
 }
 
 void TCore::SetBandGain(int k) {
@@ -186,6 +190,14 @@ void TCore::ExchangeEntries(int a, int b) {
 void TCore::FreeChannel() {
   if (library_) library_->Free(Handle());
   Channel = 0;
+  PlayState = kNothingLoaded;
+  emit TransportChanged(PlayState);
+}
+
+void TCore::ForgetCurrent() {
+  PlayState = kNothingLoaded;
+  CurrentIndex = -1;
+  emit TransportChanged(PlayState);
 }
 
 bool TCore::CurrentIsStream() const {

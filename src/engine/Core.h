@@ -11,6 +11,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -66,9 +67,6 @@ class TCore : public QObject {
   // The seven switchable effects; -1: not on the channel.
   std::array<int32_t, kEffectCount> EffectHandles{-1, -1, -1, -1, -1, -1, -1};
   EffectRecords Records;
-  // Position 0..30 of band slider k (1..16); set by the equalizer window.
-  // Without it every band is at 0 dB.
-  std::function<int(int band)> BandPosition;
 
   // Starts the engine: the library with the buffer, agent and proxy of
   // appDir + "config.ini", on the output ORVE_AUDIO_OUTPUT names.
@@ -112,12 +110,20 @@ class TCore : public QObject {
   void ClearEntries();
   // Entries a and b change places in the four lists.
   void ExchangeEntries(int a, int b);
-  // Frees the open stream (its file is no longer held); Channel is 0.
+  // Frees the open stream (its file is no longer held); Channel is 0 and
+  // nothing is loaded, which TransportChanged reports.
   void FreeChannel();
+  // The current entry is gone (the only entry was removed, or the playlist
+  // emptied): nothing is loaded and CurrentIndex is -1, which
+  // TransportChanged reports. The channel stays until the next OpenEntry.
+  void ForgetCurrent();
 
   // Creates the sixteen bands on the channel and sends their gains.
   void BuildEqChain();
-  // Re-sends the gain of band k (1..16) from its slider.
+  // Band k (1..16) at slider position 0..30 (15 is 0 dB), as the equalizer
+  // window sets it: kept for the streams to come and sent to this one.
+  void SetBandPosition(int k, int position);
+  // Re-sends the gain of band k (1..16) from its kept position.
   void SetBandGain(int k);
   // Adds (on) or removes (off) effect e on the channel, pausing and resuming
   // around the change while playing; switching on reads e's section of
@@ -148,9 +154,12 @@ class TCore : public QObject {
   void NowPlayingChanged(const QString& artist, const QString& title);
 
  private:
-  int BandGain(int k) const;  // dB of band k from its slider
+  int BandGain(int k) const;  // dB of band k from its kept position
 
   QString appDir_;
+  // Band slider positions, pushed by the equalizer window; all at 0 dB
+  // until it does.
+  std::array<int, kEqBands> bandPositions_{};
 
   std::unique_ptr<audio::Library> library_;
 };

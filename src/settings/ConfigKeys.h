@@ -68,7 +68,7 @@ inline constexpr IntKey kMode{"vis", "ind", 0};
 namespace tech {
 inline constexpr IntKey kVolume{"tech", "vol", 100};
 inline constexpr BoolKey kPlaylistShown{"tech", "pls", false};
-inline constexpr IntKey kRepeat{"tech", "rpt", 0};
+inline constexpr IntKey kRepeat{"tech", "rpt", 0};  // RepeatModes (settings/RepeatMode.h)
 }  // namespace tech
 
 namespace core {

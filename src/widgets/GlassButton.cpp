@@ -24,23 +24,23 @@ void GlassButton::SetSymbol(Symbol symbol) {
   update();
 }
 
-void GlassButton::SetFontColor(const QColor& colour) {
-  fontColor_ = colour;
+void GlassButton::SetFontColour(const QColor& colour) {
+  fontColour_ = colour;
   update();
 }
 
-void GlassButton::SetFaceColor(const QColor& colour) {
-  faceColor_ = colour;
+void GlassButton::SetFaceColour(const QColor& colour) {
+  faceColour_ = colour;
   update();
 }
 
-void GlassButton::SetInnerBorderColor(const QColor& colour) {
-  innerBorderColor_ = colour;
+void GlassButton::SetInnerBorderColour(const QColor& colour) {
+  innerBorderColour_ = colour;
   update();
 }
 
-void GlassButton::SetGlowColor(const QColor& colour) {
-  glowColor_ = colour;
+void GlassButton::SetGlowColour(const QColor& colour) {
+  glowColour_ = colour;
   update();
 }
 
@@ -82,9 +82,9 @@ void GlassButton::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   const QRectF face(rect());
   paint::GlassLook look;
-  look.face = faceColor_;
-  look.innerBorder = innerBorderColor_;
-  look.glow = glowColor_;
+  look.face = faceColour_;
+  look.innerBorder = innerBorderColour_;
+  look.glow = glowColour_;
   look.radius = radius_;
   look.hovered = hovered_ && isEnabled();
   look.pressed = isDown();
@@ -94,8 +94,8 @@ void GlassButton::paintEvent(QPaintEvent*) {
 }
 
 void GlassButton::PaintCaption(QPainter& painter, const QRectF& face) {
-  QColor colour = fontColor_;
-  if (!isEnabled()) colour = paint::Mix(fontColor_, faceColor_, 0.55);
+  QColor colour = fontColour_;
+  if (!isEnabled()) colour = paint::Mix(fontColour_, faceColour_, 0.55);
   // A pressed face looks deeper: its content sinks by one design pixel.
   const QRectF content = face.adjusted(2, 2, -2, -2).translated(0, isDown() ? 1 : 0);
   if (symbol_ != Symbol::None) {

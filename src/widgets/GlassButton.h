@@ -29,14 +29,14 @@ class GlassButton : public QAbstractButton {
   Symbol GetSymbol() const { return symbol_; }
 
   // Caption and symbol colour.
-  void SetFontColor(const QColor& colour);
-  QColor FontColor() const { return fontColor_; }
-  void SetFaceColor(const QColor& colour);
-  QColor FaceColor() const { return faceColor_; }
-  void SetInnerBorderColor(const QColor& colour);
-  QColor InnerBorderColor() const { return innerBorderColor_; }
-  void SetGlowColor(const QColor& colour);
-  QColor GlowColor() const { return glowColor_; }
+  void SetFontColour(const QColor& colour);
+  QColor FontColour() const { return fontColour_; }
+  void SetFaceColour(const QColor& colour);
+  QColor FaceColour() const { return faceColour_; }
+  void SetInnerBorderColour(const QColor& colour);
+  QColor InnerBorderColour() const { return innerBorderColour_; }
+  void SetGlowColour(const QColor& colour);
+  QColor GlowColour() const { return glowColour_; }
 
   void SetFocusable(bool focusable);
   bool IsHovered() const { return hovered_; }
@@ -58,10 +58,10 @@ class GlassButton : public QAbstractButton {
 
   int radius_ = 0;
   Symbol symbol_ = Symbol::None;
-  QColor fontColor_{0xDC, 0xE8, 0xF6};
-  QColor faceColor_{0x2C, 0x64, 0xA6};
-  QColor innerBorderColor_{0x2C, 0x64, 0xA6};
-  QColor glowColor_{0x86, 0xD8, 0xFF};
+  QColor fontColour_{0xDC, 0xE8, 0xF6};
+  QColor faceColour_{0x2C, 0x64, 0xA6};
+  QColor innerBorderColour_{0x2C, 0x64, 0xA6};
+  QColor glowColour_{0x86, 0xD8, 0xFF};
   bool hovered_ = false;
 };
 

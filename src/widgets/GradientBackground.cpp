@@ -11,7 +11,7 @@ GradientBackground::GradientBackground(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent, true);
 }
 
-void GradientBackground::SetFrameColor(const QColor& colour) {
+void GradientBackground::SetFrameColour(const QColor& colour) {
   frame_ = colour;
   update();
 }

@@ -13,8 +13,8 @@ class GradientBackground : public QWidget {
  public:
   explicit GradientBackground(QWidget* parent = nullptr);
 
-  void SetFrameColor(const QColor& colour);
-  QColor FrameColor() const { return frame_; }
+  void SetFrameColour(const QColor& colour);
+  QColor FrameColour() const { return frame_; }
   void SetGradientStart(const QColor& colour);
   QColor GradientStart() const { return start_; }
   void SetGradientEnd(const QColor& colour);

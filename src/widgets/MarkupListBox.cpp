@@ -117,36 +117,36 @@ QRect MarkupListBox::ItemRect(int index) const {
   return QRect(0, (index - TopIndex()) * rowHeight_, viewport()->width(), rowHeight_);
 }
 
-void MarkupListBox::SetBackgroundColor(const QColor& colour) {
+void MarkupListBox::SetBackgroundColour(const QColor& colour) {
   background_ = colour;
   StyleScrollBar();
   viewport()->update();
 }
 
-void MarkupListBox::SetTextColor(const QColor& colour) {
+void MarkupListBox::SetTextColour(const QColor& colour) {
   text_ = colour;
   viewport()->update();
 }
 
-void MarkupListBox::SetSelectionStartColor(const QColor& colour) {
+void MarkupListBox::SetSelectionStartColour(const QColor& colour) {
   selectionStart_ = colour;
   StyleScrollBar();
   viewport()->update();
 }
 
-void MarkupListBox::SetSelectionEndColor(const QColor& colour) {
+void MarkupListBox::SetSelectionEndColour(const QColor& colour) {
   selectionEnd_ = colour;
   StyleScrollBar();
   viewport()->update();
 }
 
-void MarkupListBox::SetSelectionBorderColor(const QColor& colour) {
+void MarkupListBox::SetSelectionBorderColour(const QColor& colour) {
   selectionBorder_ = colour;
   StyleScrollBar();
   viewport()->update();
 }
 
-void MarkupListBox::SetSelectionTextColor(const QColor& colour) {
+void MarkupListBox::SetSelectionTextColour(const QColor& colour) {
   selectionText_ = colour;
   viewport()->update();
 }

@@ -61,14 +61,14 @@ class MarkupListBox : public QAbstractScrollArea {
   int ItemAtPos(const QPoint& pos) const;
   QRect ItemRect(int index) const;
 
-  void SetBackgroundColor(const QColor& colour);
-  void SetTextColor(const QColor& colour);  // for text outside any FONT tag
-  void SetSelectionStartColor(const QColor& colour);
-  void SetSelectionEndColor(const QColor& colour);
-  void SetSelectionBorderColor(const QColor& colour);
-  void SetSelectionTextColor(const QColor& colour);
-  QColor BackgroundColor() const { return background_; }
-  QColor SelectionTextColor() const { return selectionText_; }
+  void SetBackgroundColour(const QColor& colour);
+  void SetTextColour(const QColor& colour);  // for text outside any FONT tag
+  void SetSelectionStartColour(const QColor& colour);
+  void SetSelectionEndColour(const QColor& colour);
+  void SetSelectionBorderColour(const QColor& colour);
+  void SetSelectionTextColour(const QColor& colour);
+  QColor BackgroundColour() const { return background_; }
+  QColor SelectionTextColour() const { return selectionText_; }
 
  signals:
   void currentChanged(int index);

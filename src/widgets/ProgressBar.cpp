@@ -26,7 +26,7 @@ void ProgressBar::SetValue(int value) {
   update();
 }
 
-void ProgressBar::SetLevelColors(int level, const QColor& colour, const QColor& endColour) {
+void ProgressBar::SetLevelColours(int level, const QColor& colour, const QColor& endColour) {
   if (level < 0 || level >= kLevels) return;
   levels_[size_t(level)] = Level{colour, endColour};
   update();
@@ -38,7 +38,7 @@ void ProgressBar::SetLevelThresholds(int level1, int level2, int level3) {
   update();
 }
 
-void ProgressBar::SetBackgroundColor(const QColor& colour) {
+void ProgressBar::SetBackgroundColour(const QColor& colour) {
   background_ = colour;
   update();
 }

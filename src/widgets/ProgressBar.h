@@ -24,11 +24,11 @@ class ProgressBar : public QWidget {
   int Value() const { return value_; }
 
   // level 0..3; other levels are ignored.
-  void SetLevelColors(int level, const QColor& colour, const QColor& endColour);
+  void SetLevelColours(int level, const QColor& colour, const QColor& endColour);
   // Where levels 1, 2 and 3 begin, in percent of the bar, ascending.
   void SetLevelThresholds(int level1, int level2, int level3);
-  void SetBackgroundColor(const QColor& colour);
-  QColor BackgroundColor() const { return background_; }
+  void SetBackgroundColour(const QColor& colour);
+  QColor BackgroundColour() const { return background_; }
 
   // The level that the point at `percent` of the bar belongs to.
   int LevelAt(double percent) const;

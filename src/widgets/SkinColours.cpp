@@ -42,14 +42,14 @@ QLabel* CreateTitleCaption(QWidget* parent, const QString& text, const QRect& ge
 }
 
 void PaintGlassButton(GlassButton* button, const QColor& font, const QColor& face, const QColor& glow) {
-  button->SetFontColor(font);
-  button->SetFaceColor(face);
-  button->SetInnerBorderColor(face);
-  button->SetGlowColor(glow);
+  button->SetFontColour(font);
+  button->SetFaceColour(face);
+  button->SetInnerBorderColour(face);
+  button->SetGlowColour(glow);
 }
 
 void PaintGradient(GradientBackground* panel, const QColor& start, const QColor& end) {
-  panel->SetFrameColor(start);
+  panel->SetFrameColour(start);
   panel->SetGradientStart(start);
   panel->SetGradientEnd(end);
 }

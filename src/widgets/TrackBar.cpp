@@ -38,22 +38,22 @@ void TrackBar::SetThumbSize(int length, int thickness) {
   update();
 }
 
-void TrackBar::SetTrackColor(const QColor& colour) {
+void TrackBar::SetTrackColour(const QColor& colour) {
   track_ = colour;
   update();
 }
 
-void TrackBar::SetThumbColor(const QColor& colour) {
+void TrackBar::SetThumbColour(const QColor& colour) {
   thumb_ = colour;
   update();
 }
 
-void TrackBar::SetThumbOutlineColor(const QColor& colour) {
+void TrackBar::SetThumbOutlineColour(const QColor& colour) {
   thumbOutline_ = colour;
   update();
 }
 
-void TrackBar::SetBackgroundColor(const QColor& colour) {
+void TrackBar::SetBackgroundColour(const QColor& colour) {
   background_ = colour;
   update();
 }

@@ -28,14 +28,14 @@ class TrackBar : public QAbstractSlider {
   int ThumbLength() const { return thumbLength_; }
   int ThumbThickness() const { return thumbThickness_; }
 
-  void SetTrackColor(const QColor& colour);
-  QColor TrackColor() const { return track_; }
-  void SetThumbColor(const QColor& colour);
-  QColor ThumbColor() const { return thumb_; }
-  void SetThumbOutlineColor(const QColor& colour);
-  QColor ThumbOutlineColor() const { return thumbOutline_; }
+  void SetTrackColour(const QColor& colour);
+  QColor TrackColour() const { return track_; }
+  void SetThumbColour(const QColor& colour);
+  QColor ThumbColour() const { return thumb_; }
+  void SetThumbOutlineColour(const QColor& colour);
+  QColor ThumbOutlineColour() const { return thumbOutline_; }
   // An invalid colour (the default) leaves the parent's background showing.
-  void SetBackgroundColor(const QColor& colour);
+  void SetBackgroundColour(const QColor& colour);
 
   // Tick marks every `step` positions along the track, when shown and at
   // least three design pixels apart.

@@ -4,7 +4,7 @@
 #include "app/Application.h"
 
 int main(int argc, char** argv) {
-  orve::TApplication app(argc, argv);
+  orve::Application app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

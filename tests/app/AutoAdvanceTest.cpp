@@ -14,7 +14,7 @@ class AutoAdvanceTest : public PlaylistFixture {
  protected:
   // Records each entry that starts, in order.
   void Record() {
-    QObject::connect(pls, &TForm2::StartEntryRequested, pls, [this] { started_.append(pls->ListBox1->ItemIndex()); });
+    QObject::connect(pls, &PlaylistWindow::StartEntryRequested, pls, [this] { started_.append(pls->SelectedIndex()); });
   }
   void WaitStarts(int count) { ASSERT_TRUE(WaitUntil([&] { return started_.size() >= count; }, 30000)); }
   QList<int> started_;
@@ -36,10 +36,10 @@ TEST_F(AutoAdvanceTest, RepeatTrackRestartsTheEntryAndTakesTheSelectionBack) {
   app.State().RepeatMode = RepeatModes::Track;
   Record();
   StartRow(0);
-  pls->ListBox1->SetItemIndex(1);  // the user looks elsewhere meanwhile
+  pls->SelectIndex(1);  // the user looks elsewhere meanwhile
   WaitStarts(3);
   EXPECT_EQ(started_.mid(0, 3), QList<int>({0, 0, 0}));
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  EXPECT_EQ(pls->SelectedIndex(), 0);
 }
 
 TEST_F(AutoAdvanceTest, RepeatOffStopsAndShowsTheFullLengthRemaining) {
@@ -50,7 +50,7 @@ TEST_F(AutoAdvanceTest, RepeatOffStopsAndShowsTheFullLengthRemaining) {
   EXPECT_EQ_SOON(engine->PlayState, kStopped, 30000);
   EXPECT_EQ(started_, QList<int>({0}));
   EXPECT_EQ(engine->CurrentIndex, 0);
-  EXPECT_EQ_SOON(main->Label2->text(), QString("0:00/0:02"), 10000);
+  EXPECT_EQ_SOON(mainUi().timeLabel->text(), QString("0:00/0:02"), 10000);
 }
 
 TEST_F(AutoAdvanceTest, EntriesThatDoNotOpenNeverSpin) {
@@ -64,7 +64,7 @@ TEST_F(AutoAdvanceTest, EntriesThatDoNotOpenNeverSpin) {
   // Track: the broken entry stops instead of restarting at every tick.
   app.State().RepeatMode = RepeatModes::Track;
   StartRow(0);
-  EXPECT_EQ(main->Label9->text(), "Ошибка");
+  EXPECT_EQ(mainUi().bitRateLabel->text(), "Ошибка");
   EXPECT_EQ_SOON(engine->PlayState, kStopped, 10000);
   QTest::qWait(300);
   EXPECT_EQ(started_, QList<int>({0}));
@@ -94,17 +94,17 @@ TEST_F(AutoAdvanceTest, StartEntryBringsEveryDisplayUpToDate) {
   const auto& scheme = app.State().Scheme;
   EXPECT_FALSE(DrawnCurrent(0));
   EXPECT_TRUE(DrawnCurrent(1));
-  EXPECT_EQ(main->Label2->text(), "0:00/0:02");
-  EXPECT_EQ(main->Label2->palette().color(QPalette::WindowText), ToQColor(scheme.ThemeColors[1]));
-  EXPECT_EQ(main->RzTrackBar1->maximum(), 2);
-  EXPECT_EQ(app.Tray()->ToolTip(), "Play: Тест - Огг");
-  EXPECT_TRUE(main->Label9->text().endsWith(" КБит/с")) << main->Label9->text().toStdString();
-  EXPECT_EQ(pls->Label2->text(), "0:04/0:02");
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:02");
+  EXPECT_EQ(mainUi().timeLabel->palette().color(QPalette::WindowText), ToQColor(scheme.ThemeColors[1]));
+  EXPECT_EQ(mainUi().seekBar->maximum(), 2);
+  EXPECT_EQ(app.Windows().tray->ToolTip(), "Play: Тест - Огг");
+  EXPECT_TRUE(mainUi().bitRateLabel->text().endsWith(" КБит/с")) << mainUi().bitRateLabel->text().toStdString();
+  EXPECT_EQ(plsUi().timeLabel->text(), "0:04/0:02");
   // The cbr file: its size over its length.
   StartRow(0);
   const double size = QFileInfo(kFixtures + "cbr.mp3").size();
   const double seconds = engine->Library()->BytesToSeconds(engine->Handle(), engine->Library()->Length(engine->Handle()));
-  EXPECT_EQ(main->Label9->text(), QString::number(std::lround(size / (seconds * 125))) + " КБит/с");
+  EXPECT_EQ(mainUi().bitRateLabel->text(), QString::number(std::lround(size / (seconds * 125))) + " КБит/с");
   // Starting the current entry again opens it anew, from the beginning.
   const audio::Handle before = engine->Handle();
   StartRow(0);
@@ -115,8 +115,8 @@ TEST_F(AutoAdvanceTest, StartEntryBringsEveryDisplayUpToDate) {
 TEST_F(AutoAdvanceTest, EveryNewEntryGetsTheEffectsThatAreSwitchedOn) {
   Start();
   Add({kFixtures + "sine_s16.wav", kFixtures + "vorbis.ogg"});
-  for (Effect e : {Effect::Echo, Effect::Compressor, Effect::Reverb}) eq->Switch(e)->setValue(1);
-  eq->TrackBar1->setValue(40);
+  for (Effect e : {Effect::Echo, Effect::Compressor, Effect::Reverb}) eqUi().Switch(e)->setValue(1);
+  eqUi().volumeSlider->setValue(40);
   StartRow(0);
   StartRow(1);
   int on = 0;

@@ -3,14 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QTest>
 
 #include "app/Application.h"
 #include "app/Startup.h"
-#include "app/Unit1.h"
-#include "equalizer/Unit6.h"
-#include "playlist/Unit2.h"
+#include "app/MainWindow.h"
+#include "equalizer/EqualizerWindow.h"
+#include "playlist/PlaylistWindow.h"
 #include "support/TempDir.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
+#include "widgets/MarkupListBox.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TrackBar.h"
 
 namespace orve {
 namespace {
@@ -33,12 +43,15 @@ class KeysTest : public ::testing::Test {
     qputenv("ORVE_HOME", home.path().toUtf8());
     app.State() = AppState();
     ASSERT_TRUE(Startup(app, {}));
-    main = app.MainWindow();
-    eq = app.Equalizer();
-    pls = app.Playlist();
+    main = app.Windows().main;
+    eq = app.Windows().equalizer;
+    pls = app.Windows().playlist;
   }
+  MainWindow::Controls mainUi() const { return main->ControlsForTest(); }
+  PlaylistWindow::Controls plsUi() const { return pls->ControlsForTest(); }
+  EqualizerWindow::Controls eqUi() const { return eq->ControlsForTest(); }
   // The controls that carry the key table in the three windows.
-  QList<QWidget*> Targets() const { return {main->RzTrackBar1, eq->Bands[0], pls->ListBox1}; }
+  QList<QWidget*> Targets() const { return {mainUi().seekBar, eqUi().bands[0], plsUi().entryList}; }
   void TearDown() override { Shutdown(app); }
   // Opens a 20-second file as entry 0, in `state`.
   void Load(quint8 state, const char* kind = "1") {
@@ -50,7 +63,7 @@ class KeysTest : public ::testing::Test {
     engine.Kinds = {kind};
     engine.CurrentIndex = 0;
     engine.OpenEntry(0);
-    main->RzTrackBar1->setMaximum(engine.Length() > 0 ? engine.Length() : 0);
+    mainUi().seekBar->setMaximum(engine.Length() > 0 ? engine.Length() : 0);
     if (state >= kPlaying) engine.Play();
     if (state == kPaused) engine.Pause();
     if (state == kStopped) engine.Stop();
@@ -58,11 +71,11 @@ class KeysTest : public ::testing::Test {
   void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QTest::keyClick(target, static_cast<Qt::Key>(key), mods);
   }
-  TApplication& app = *TApplication::Instance();
+  Application& app = *Application::Instance();
   test::TempDir home;
-  TForm1* main = nullptr;
-  TForm6* eq = nullptr;
-  TForm2* pls = nullptr;
+  MainWindow* main = nullptr;
+  EqualizerWindow* eq = nullptr;
+  PlaylistWindow* pls = nullptr;
 };
 
 TEST_F(KeysTest, SpacePlaysAndPausesInEveryState) {
@@ -80,7 +93,7 @@ TEST_F(KeysTest, SpacePlaysAndPausesInEveryState) {
   }
   app.State().Engine->Shutdown();
   app.State().Engine->Init(app.State().AppDir);
-  Key(main->RzTrackBar1, Qt::Key_Space);  // nothing loaded: nothing happens
+  Key(mainUi().seekBar, Qt::Key_Space);  // nothing loaded: nothing happens
   EXPECT_EQ(app.State().Engine->PlayState, kNothingLoaded);
 }
 
@@ -102,11 +115,11 @@ TEST_F(KeysTest, FiveSecondSeeksAndTheirGuards) {
   };
   for (const auto& c : cases) {
     // The equalizer and the playlist swallow the key: only the seek happens.
-    for (QWidget* target : {static_cast<QWidget*>(eq->TrackBar1), static_cast<QWidget*>(pls->ListBox1)}) {
+    for (QWidget* target : {static_cast<QWidget*>(eqUi().volumeSlider), static_cast<QWidget*>(plsUi().entryList)}) {
       Load(c.state, c.kind);
-      main->RzTrackBar1->setValue(c.from);
+      mainUi().seekBar->setValue(c.from);
       Key(target, c.key);
-      EXPECT_EQ(main->RzTrackBar1->value(), c.to) << c.from << " key " << c.key;
+      EXPECT_EQ(mainUi().seekBar->value(), c.to) << c.from << " key " << c.key;
       if (c.state != kOpened) {
         EXPECT_EQ(app.State().Engine->Position(), c.to) << c.from;
       }
@@ -117,38 +130,38 @@ TEST_F(KeysTest, FiveSecondSeeksAndTheirGuards) {
 
 TEST_F(KeysTest, NoSeekOnAStream) {
   Load(kPlaying, "4");
-  main->RzTrackBar1->setMaximum(0);
-  Key(eq->Bands[3], Qt::Key_Right);
-  EXPECT_EQ(main->RzTrackBar1->value(), 0);
+  mainUi().seekBar->setMaximum(0);
+  Key(eqUi().bands[3], Qt::Key_Right);
+  EXPECT_EQ(mainUi().seekBar->value(), 0);
 }
 
 TEST_F(KeysTest, VolumeKeysStepTheEqualizersVolume) {
-  eq->TrackBar1->setValue(100);
-  Key(eq->Bands[0], Qt::Key_Plus, Qt::KeypadModifier);  // at 100 it stays, yet is applied
-  EXPECT_EQ(eq->TrackBar1->value(), 100);
-  main->Label3->setText("");
-  Key(main->RzTrackBar1, Qt::Key_Plus, Qt::KeypadModifier);
-  EXPECT_EQ(main->Label3->text(), "Грм:100%");
-  Key(main->RzTrackBar1, Qt::Key_Minus, Qt::KeypadModifier);
-  Key(eq->Switches[0], Qt::Key_VolumeDown);
-  EXPECT_EQ(eq->TrackBar1->value(), 98);
-  EXPECT_EQ(main->Label3->text(), "Грм:98%");
-  Key(main->RzTrackBar1, Qt::Key_Minus);  // the minus of the main keyboard is not the key
-  EXPECT_EQ(eq->TrackBar1->value(), 98);
+  eqUi().volumeSlider->setValue(100);
+  Key(eqUi().bands[0], Qt::Key_Plus, Qt::KeypadModifier);  // at 100 it stays, yet is applied
+  EXPECT_EQ(eqUi().volumeSlider->value(), 100);
+  mainUi().volumeLabel->setText("");
+  Key(mainUi().seekBar, Qt::Key_Plus, Qt::KeypadModifier);
+  EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:100%");
+  Key(mainUi().seekBar, Qt::Key_Minus, Qt::KeypadModifier);
+  Key(eqUi().effectSwitches[0], Qt::Key_VolumeDown);
+  EXPECT_EQ(eqUi().volumeSlider->value(), 98);
+  EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:98%");
+  Key(mainUi().seekBar, Qt::Key_Minus);  // the minus of the main keyboard is not the key
+  EXPECT_EQ(eqUi().volumeSlider->value(), 98);
 }
 
 TEST_F(KeysTest, InsertOpensTheOpenDialogInEveryWindow) {
   for (QWidget* target : Targets()) {
     Key(target, Qt::Key_Insert);
-    EXPECT_TRUE(main->OpenDialog1->isVisible());
-    main->OpenDialog1->reject();
+    EXPECT_TRUE(mainUi().openFilesDialog->isVisible());
+    mainUi().openFilesDialog->reject();
     Key(target, Qt::Key_Insert, Qt::ShiftModifier);  // the music base's key: no dialog
-    EXPECT_FALSE(main->OpenDialog1->isVisible());
+    EXPECT_FALSE(mainUi().openFilesDialog->isVisible());
   }
 }
 
 TEST_F(KeysTest, TheEqualizerSwallowsEveryKey) {
-  TrackBar* band = eq->Bands[5];
+  TrackBar* band = eqUi().bands[5];
   const int before = band->value();
   Key(band, Qt::Key_Up);
   Key(band, Qt::Key_PageUp);

@@ -4,15 +4,25 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QTest>
 
 #include "app/Application.h"
 #include "app/Startup.h"
-#include "app/Unit1.h"
-#include "appearance/Unit16.h"
-#include "equalizer/Unit6.h"
+#include "app/MainWindow.h"
+#include "appearance/ColourSchemeWindow.h"
+#include "equalizer/EqualizerWindow.h"
 #include "settings/IniFile.h"
 #include "support/TempDir.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
+#include "widgets/MarkupListBox.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TrackBar.h"
 
 namespace orve {
 namespace {
@@ -33,12 +43,13 @@ class MainWindowTest : public ::testing::Test {
     app.State() = AppState();  // a fresh run
     ASSERT_TRUE(Startup(app, {}));
     started = true;
-    main = app.MainWindow();
+    main = app.Windows().main;
   }
   void End() {
     Shutdown(app);
     started = false;
   }
+  MainWindow::Controls mainUi() const { return main->ControlsForTest(); }
   QColor Theme(int i) const { return ToQColor(app.State().Scheme.ThemeColors[static_cast<size_t>(i)]); }
   QColor TextColour(QLabel* label) const { return label->palette().color(QPalette::WindowText); }
   void LoadFixture(const char* name = "sine_s16.wav") {
@@ -47,9 +58,9 @@ class MainWindowTest : public ::testing::Test {
     engine.OpenEntry(engine.Paths.size() - 1);
   }
 
-  TApplication& app = *TApplication::Instance();
+  Application& app = *Application::Instance();
   test::TempDir home;
-  TForm1* main = nullptr;
+  MainWindow* main = nullptr;
   bool started = false;
 };
 
@@ -57,23 +68,23 @@ TEST_F(MainWindowTest, LayoutAndCaptions) {
   Start();
   EXPECT_EQ(main->size(), QSize(304, 150));
   EXPECT_TRUE(main->windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(main->Label10->text(), " ORVE 1.9");
-  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
-  EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВык");
-  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВык");
-  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вык");
-  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вык");
-  EXPECT_EQ(main->AdvGlassButton1->geometry(), QRect(3, 19, 25, 15));
-  EXPECT_EQ(main->RzTrackBar1->geometry(), QRect(0, 131, 304, 16));
-  EXPECT_EQ(main->Panel1->geometry(), QRect(34, 19, 215, 106));
-  EXPECT_EQ(main->RzTrackBar1->maximum(), 1);
+  EXPECT_EQ(mainUi().titleCaption->text(), " ORVE 1.9");
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
+  EXPECT_EQ(mainUi().repeatButton->text(), "ПовВык");
+  EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВык");
+  EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вык");
+  EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вык");
+  EXPECT_EQ(mainUi().playButton->geometry(), QRect(3, 19, 25, 15));
+  EXPECT_EQ(mainUi().seekBar->geometry(), QRect(0, 131, 304, 16));
+  EXPECT_EQ(mainUi().displayPanel->geometry(), QRect(34, 19, 215, 106));
+  EXPECT_EQ(mainUi().seekBar->maximum(), 1);
   QStringList items;
-  for (QAction* a : main->AdvPopupMenu2->actions()) {
+  for (QAction* a : mainUi().mainMenu->actions()) {
     if (!a->isSeparator()) items.append(a->text());
   }
   EXPECT_EQ(items, QStringList({"Добавить", "Цветовая схема", "Выход"}));
   items.clear();
-  for (QAction* a : main->N1->actions()) items.append(a->text());
+  for (QAction* a : mainUi().addMenu->actions()) items.append(a->text());
   EXPECT_EQ(items, QStringList({"Файл(ы)", "Плейлист", "URL"}));
 }
 
@@ -82,41 +93,41 @@ TEST_F(MainWindowTest, RepeatCyclesThroughItsCaptions) {
   const QStringList expected{"ПовВсё", "ПовТрк", "ПовВык", "ПовВсё", "ПовТрк"};
   for (int i = 0; i < 5; ++i) {
     if (i % 2 == 0) {
-      QTest::mouseClick(main->AdvGlassButton5, Qt::LeftButton);
+      QTest::mouseClick(mainUi().repeatButton, Qt::LeftButton);
     } else {
-      QTest::mouseClick(main->Label4, Qt::LeftButton);  // the label does the same
+      QTest::mouseClick(mainUi().repeatLabel, Qt::LeftButton);  // the label does the same
     }
-    EXPECT_EQ(main->AdvGlassButton5->text(), expected[i]);
-    EXPECT_EQ(main->Label4->text(), expected[i]);
+    EXPECT_EQ(mainUi().repeatButton->text(), expected[i]);
+    EXPECT_EQ(mainUi().repeatLabel->text(), expected[i]);
   }
   EXPECT_EQ(app.State().RepeatMode, RepeatModes::Track);
 }
 
 TEST_F(MainWindowTest, TogglesChangeCaptionsFlagsAndLabelColours) {
   Start();
-  QSignalSpy playlist(main, &TForm1::PlaylistToggled);
-  QTest::mouseClick(main->AdvGlassButton7, Qt::LeftButton);
-  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вкл");
+  QSignalSpy playlist(main, &MainWindow::PlaylistToggled);
+  QTest::mouseClick(mainUi().playlistButton, Qt::LeftButton);
+  EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вкл");
   EXPECT_TRUE(app.State().PlaylistShown);
-  EXPECT_EQ(TextColour(main->Label1), Theme(1));
-  QTest::mouseClick(main->Label1, Qt::LeftButton);
-  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вык");
+  EXPECT_EQ(TextColour(mainUi().playlistLabel), Theme(1));
+  QTest::mouseClick(mainUi().playlistLabel, Qt::LeftButton);
+  EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вык");
   EXPECT_FALSE(app.State().PlaylistShown);
-  EXPECT_EQ(TextColour(main->Label1), Theme(0));
+  EXPECT_EQ(TextColour(mainUi().playlistLabel), Theme(0));
   EXPECT_EQ(playlist.size(), 2);
 
-  QTest::mouseClick(main->Label5, Qt::LeftButton);
-  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВкл");
+  QTest::mouseClick(mainUi().equalizerLabel, Qt::LeftButton);
+  EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВкл");
   EXPECT_TRUE(app.State().EqualizerShown);
-  EXPECT_EQ(TextColour(main->Label5), Theme(1));
+  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(1));
 
-  QTest::mouseClick(main->AdvGlassButton12, Qt::LeftButton);
-  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вкл");
+  QTest::mouseClick(mainUi().dynamicAddButton, Qt::LeftButton);
+  EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вкл");
   EXPECT_TRUE(app.State().DynamicAdd);
-  EXPECT_EQ(TextColour(main->Label6), Theme(1));
-  QTest::mouseClick(main->Label6, Qt::LeftButton);
-  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вык");
-  EXPECT_EQ(TextColour(main->Label6), Theme(0));
+  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(1));
+  QTest::mouseClick(mainUi().dynamicAddLabel, Qt::LeftButton);
+  EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вык");
+  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(0));
 }
 
 TEST_F(MainWindowTest, TransportButtonsInEveryPlayState) {
@@ -124,20 +135,20 @@ TEST_F(MainWindowTest, TransportButtonsInEveryPlayState) {
   TCore& engine = *app.State().Engine;
   struct Case {
     quint8 from;
-    GlassButton* TForm1::*button;
+    GlassButton* MainWindow::Controls::*button;
     quint8 to;
   };
   const Case cases[] = {
-      {kNothingLoaded, &TForm1::AdvGlassButton1, kNothingLoaded},
-      {kNothingLoaded, &TForm1::AdvGlassButton3, kNothingLoaded},
-      {kOpened, &TForm1::AdvGlassButton1, kPlaying},
-      {kOpened, &TForm1::AdvGlassButton2, kOpened},
-      {kPlaying, &TForm1::AdvGlassButton1, kPlaying},
-      {kPlaying, &TForm1::AdvGlassButton2, kPaused},
-      {kPaused, &TForm1::AdvGlassButton1, kPlaying},
-      {kPaused, &TForm1::AdvGlassButton3, kStopped},
-      {kStopped, &TForm1::AdvGlassButton1, kPlaying},
-      {kStopped, &TForm1::AdvGlassButton2, kStopped},
+      {kNothingLoaded, &MainWindow::Controls::playButton, kNothingLoaded},
+      {kNothingLoaded, &MainWindow::Controls::stopButton, kNothingLoaded},
+      {kOpened, &MainWindow::Controls::playButton, kPlaying},
+      {kOpened, &MainWindow::Controls::pauseButton, kOpened},
+      {kPlaying, &MainWindow::Controls::playButton, kPlaying},
+      {kPlaying, &MainWindow::Controls::pauseButton, kPaused},
+      {kPaused, &MainWindow::Controls::playButton, kPlaying},
+      {kPaused, &MainWindow::Controls::stopButton, kStopped},
+      {kStopped, &MainWindow::Controls::playButton, kPlaying},
+      {kStopped, &MainWindow::Controls::pauseButton, kStopped},
   };
   for (const auto& c : cases) {
     engine.Shutdown();
@@ -148,20 +159,20 @@ TEST_F(MainWindowTest, TransportButtonsInEveryPlayState) {
     if (c.from == kPaused) engine.Pause();
     if (c.from == kStopped) engine.Stop();
     ASSERT_EQ(engine.PlayState, c.from);
-    QTest::mouseClick(main->*c.button, Qt::LeftButton);
+    QTest::mouseClick(mainUi().*c.button, Qt::LeftButton);
     EXPECT_EQ(engine.PlayState, c.to) << int(c.from);
     // The button of the transport state carries the highlight, the others the caption colour
     // (states 0 and 1 recolour nothing).
     if (engine.PlayState < kPlaying) continue;
-    EXPECT_EQ(main->AdvGlassButton1->FontColor(), Theme(engine.PlayState == kPlaying ? 1 : 2)) << int(c.from);
-    EXPECT_EQ(main->AdvGlassButton2->FontColor(), Theme(engine.PlayState == kPaused ? 1 : 2)) << int(c.from);
-    EXPECT_EQ(main->AdvGlassButton3->FontColor(), Theme(engine.PlayState == kStopped ? 1 : 2)) << int(c.from);
+    EXPECT_EQ(mainUi().playButton->FontColour(), Theme(engine.PlayState == kPlaying ? 1 : 2)) << int(c.from);
+    EXPECT_EQ(mainUi().pauseButton->FontColour(), Theme(engine.PlayState == kPaused ? 1 : 2)) << int(c.from);
+    EXPECT_EQ(mainUi().stopButton->FontColour(), Theme(engine.PlayState == kStopped ? 1 : 2)) << int(c.from);
   }
 }
 
 TEST_F(MainWindowTest, SeekBarMapsClicksAndSeeksOnRelease) {
   Start();
-  TrackBar* bar = main->RzTrackBar1;
+  TrackBar* bar = mainUi().seekBar;
   struct Case {
     int maximum;
     int x;
@@ -177,11 +188,11 @@ TEST_F(MainWindowTest, SeekBarMapsClicksAndSeeksOnRelease) {
     bar->setValue(0);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(c.x, 8));
     EXPECT_TRUE(app.State().SeekDragging);
-    EXPECT_EQ(bar->TrackColor(), Theme(1));
+    EXPECT_EQ(bar->TrackColour(), Theme(1));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(c.x, 8));
     EXPECT_EQ(bar->value(), c.position) << c.maximum << " at " << c.x;
     EXPECT_FALSE(app.State().SeekDragging);
-    EXPECT_EQ(bar->TrackColor(), Theme(3));
+    EXPECT_EQ(bar->TrackColour(), Theme(3));
   }
   // With a stream loaded the release seeks the channel.
   LoadFixture();
@@ -194,19 +205,19 @@ TEST_F(MainWindowTest, SeekBarMapsClicksAndSeeksOnRelease) {
 TEST_F(MainWindowTest, StartupRestoresWhatTheLastRunSaved) {
   Start("[main]\r\ndinadd=1\r\nx=40\r\ny=30\r\nvis=1\r\ntrs=128\r\n[tech]\r\nrpt=1\r\nvol=40\r\n[vis]\r\nind=3\r\n");
   EXPECT_TRUE(app.State().DynamicAdd);
-  EXPECT_EQ(main->AdvGlassButton12->text(), "ДД Вкл");
-  EXPECT_EQ(TextColour(main->Label6), Theme(1));
+  EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вкл");
+  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(1));
   EXPECT_EQ(app.State().RepeatMode, RepeatModes::All);
-  EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВсё");
+  EXPECT_EQ(mainUi().repeatButton->text(), "ПовВсё");
   EXPECT_EQ(main->pos(), QPoint(40, 30));
   EXPECT_EQ(app.State().VisMode, 3);
-  EXPECT_EQ(main->AdvGlassButton1->CornerRadius(), 7);
-  EXPECT_EQ(main->AdvGlassButton9->CornerRadius(), 0);
-  EXPECT_EQ(main->Label3->text(), "Грм:40%");
+  EXPECT_EQ(mainUi().playButton->CornerRadius(), 7);
+  EXPECT_EQ(mainUi().closeButton->CornerRadius(), 0);
+  EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:40%");
   End();
   for (const char* rpt : {"3", "x"}) {  // anything else leaves repeat off
     Start(QByteArray("[tech]\r\nrpt=") + rpt + "\r\n");
-    EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВык") << rpt;
+    EXPECT_EQ(mainUi().repeatButton->text(), "ПовВык") << rpt;
     End();
   }
 }
@@ -214,10 +225,10 @@ TEST_F(MainWindowTest, StartupRestoresWhatTheLastRunSaved) {
 TEST_F(MainWindowTest, ShutdownWritesTheStateOfTheRun) {
   Start("[cm]\r\nid=5\r\npos=7\r\n");
   main->move(12, 34);
-  QTest::mouseClick(main->AdvGlassButton5, Qt::LeftButton);   // repeat all
-  QTest::mouseClick(main->AdvGlassButton5, Qt::LeftButton);   // repeat track
-  QTest::mouseClick(main->AdvGlassButton12, Qt::LeftButton);  // dynamic adding on
-  QTest::mouseClick(main->AdvGlassButton7, Qt::LeftButton);   // playlist shown
+  QTest::mouseClick(mainUi().repeatButton, Qt::LeftButton);   // repeat all
+  QTest::mouseClick(mainUi().repeatButton, Qt::LeftButton);   // repeat track
+  QTest::mouseClick(mainUi().dynamicAddButton, Qt::LeftButton);  // dynamic adding on
+  QTest::mouseClick(mainUi().playlistButton, Qt::LeftButton);   // playlist shown
   app.State().VisMode = 2;
   End();
   IniFile config(home.file("config.ini"));
@@ -232,8 +243,8 @@ TEST_F(MainWindowTest, ShutdownWritesTheStateOfTheRun) {
   EXPECT_EQ(config.Read(config::cm::kPosition), 7);
 
   Start("[cm]\r\nstatus=1\r\n");
-  main->RzTrackBar1->setMaximum(100);
-  main->RzTrackBar1->setValue(42);
+  mainUi().seekBar->setMaximum(100);
+  mainUi().seekBar->setValue(42);
   End();
   IniFile again(home.file("config.ini"));
   EXPECT_EQ(again.Read(config::cm::kIndex), -1);
@@ -244,26 +255,26 @@ TEST_F(MainWindowTest, ShutdownWritesTheStateOfTheRun) {
 TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {
   Start();
   home.write("Themes/readme.txt", "not a scheme");
-  auto* schemes = main->findChild<TForm16*>();
+  auto* schemes = main->findChild<ColourSchemeWindow*>();
   ASSERT_NE(schemes, nullptr);
   schemes->show();
   QStringList names;
-  for (int i = 0; i < schemes->ListBox1->count(); ++i) names.append(schemes->ListBox1->item(i)->text());
+  for (int i = 0; i < schemes->ControlsForTest().schemeList->count(); ++i) names.append(schemes->ControlsForTest().schemeList->item(i)->text());
   EXPECT_EQ(names, QStringList({"blue", "crimson", "emerald", "graphite"}));
   app.State().LogoTick = 17;
-  schemes->ListBox1->setCurrentRow(3);
-  QTest::keyClick(schemes->ListBox1, Qt::Key_Return);
+  schemes->ControlsForTest().schemeList->setCurrentRow(3);
+  QTest::keyClick(schemes->ControlsForTest().schemeList, Qt::Key_Return);
   EXPECT_FALSE(schemes->isVisible());
   EXPECT_EQ(IniFile(home.file("config.ini")).Read(config::themes::kName), "graphite");
   const ColourScheme graphite = LoadTheme(home.path() + "/", "graphite");
   EXPECT_EQ(app.State().Scheme.ThemeColors, graphite.ThemeColors);
   EXPECT_EQ(main->palette().color(QPalette::Window), Theme(5));
-  EXPECT_EQ(main->Panel1->palette().color(QPalette::Window), Theme(0));
-  EXPECT_EQ(main->AdvGlassButton4->FaceColor(), Theme(6));
-  EXPECT_EQ(main->AdvGlassButton4->GlowColor(), Theme(7));
-  EXPECT_EQ(TextColour(main->Label10), Theme(3));
-  EXPECT_EQ(main->RzTrackBar1->ThumbColor(), Theme(9));
-  EXPECT_EQ(main->RzBackground2->GradientEnd(), Theme(4));
+  EXPECT_EQ(mainUi().displayPanel->palette().color(QPalette::Window), Theme(0));
+  EXPECT_EQ(mainUi().openFilesButton->FaceColour(), Theme(6));
+  EXPECT_EQ(mainUi().openFilesButton->GlowColour(), Theme(7));
+  EXPECT_EQ(TextColour(mainUi().titleCaption), Theme(3));
+  EXPECT_EQ(mainUi().seekBar->ThumbColour(), Theme(9));
+  EXPECT_EQ(mainUi().bodyBackground->GradientEnd(), Theme(4));
   EXPECT_EQ(app.State().LogoTick, 0);
 }
 
@@ -275,23 +286,23 @@ namespace {
 
 TEST_F(MainWindowTest, TheEqualizerWindowFollowsItsToggleAndReportsBack) {
   Start("[eq]\r\nstatus=1\r\n[tech]\r\nvol=55\r\n");
-  TForm6* eq = app.Equalizer();
+  EqualizerWindow* eq = app.Windows().equalizer;
   ASSERT_NE(eq, nullptr);
   EXPECT_TRUE(eq->isVisible());
-  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВкл");
-  EXPECT_EQ(TextColour(main->Label5), Theme(1));
-  EXPECT_EQ(main->Label3->text(), "Грм:55%");
-  QTest::mouseClick(main->AdvGlassButton6, Qt::LeftButton);
+  EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВкл");
+  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(1));
+  EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:55%");
+  QTest::mouseClick(mainUi().equalizerButton, Qt::LeftButton);
   EXPECT_FALSE(eq->isVisible());
-  QTest::mouseClick(main->Label5, Qt::LeftButton);
+  QTest::mouseClick(mainUi().equalizerLabel, Qt::LeftButton);
   EXPECT_TRUE(eq->isVisible());
-  QTest::mouseClick(eq->AdvGlassButton9, Qt::LeftButton);  // its own "X"
+  QTest::mouseClick(eq->ControlsForTest().closeButton, Qt::LeftButton);  // its own "X"
   EXPECT_FALSE(eq->isVisible());
   EXPECT_FALSE(app.State().EqualizerShown);
-  EXPECT_EQ(main->AdvGlassButton6->text(), "ЭквВык");
-  EXPECT_EQ(TextColour(main->Label5), Theme(0));
-  eq->TrackBar1->setValue(40);
-  EXPECT_EQ(main->Label3->text(), "Грм:40%");
+  EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВык");
+  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(0));
+  eq->ControlsForTest().volumeSlider->setValue(40);
+  EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:40%");
   End();
   IniFile config(home.file("config.ini"));
   EXPECT_EQ(config.Read(config::tech::kVolume), 40);

@@ -34,9 +34,9 @@ void PlaylistFixture::Start(const QStringList& arguments) {
   app.State() = AppState();  // a fresh run
   ASSERT_TRUE(Startup(app, arguments));
   started = true;
-  main = app.MainWindow();
-  pls = app.Playlist();
-  eq = app.Equalizer();
+  main = app.Windows().main;
+  pls = app.Windows().playlist;
+  eq = app.Windows().equalizer;
   engine = app.State().Engine.get();
   WaitAdded();
 }
@@ -58,12 +58,12 @@ void PlaylistFixture::WaitAdded() {
 }
 
 void PlaylistFixture::StartRow(int i) {
-  pls->ListBox1->SetItemIndex(i);
-  pls->ListBox1DblClick();
+  pls->SelectIndex(i);
+  pls->StartSelected();
 }
 
 bool PlaylistFixture::DrawnCurrent(int i) const {
-  return pls->ListBox1->Item(i).startsWith(CurrentItemPrefix(app.State().Scheme.CurrentColorText));
+  return pls->RowText(i).startsWith(CurrentItemPrefix(app.State().Scheme.CurrentColorText));
 }
 
 }  // namespace orve::test

@@ -6,16 +6,26 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 #include "app/Application.h"
 #include "app/Startup.h"
-#include "app/Unit1.h"
-#include "equalizer/Unit6.h"
-#include "playlist/Unit2.h"
+#include "app/MainWindow.h"
+#include "equalizer/EqualizerWindow.h"
+#include "playlist/PlaylistWindow.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
+#include "widgets/MarkupListBox.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TrackBar.h"
 
 // `actual` comes to equal `expected` within `ms` of the event loop running.
 #define EXPECT_EQ_SOON(actual, expected, ms)                                   \
@@ -45,12 +55,15 @@ class PlaylistFixture : public ::testing::Test {
   void StartRow(int i);
   // The current entry's row is drawn as current.
   bool DrawnCurrent(int i) const;
+  MainWindow::Controls mainUi() const { return main->ControlsForTest(); }
+  PlaylistWindow::Controls plsUi() const { return pls->ControlsForTest(); }
+  EqualizerWindow::Controls eqUi() const { return eq->ControlsForTest(); }
 
-  TApplication& app = *TApplication::Instance();
+  Application& app = *Application::Instance();
   TempDir home;
-  TForm1* main = nullptr;
-  TForm2* pls = nullptr;
-  TForm6* eq = nullptr;
+  MainWindow* main = nullptr;
+  PlaylistWindow* pls = nullptr;
+  EqualizerWindow* eq = nullptr;
   TCore* engine = nullptr;
   bool started = false;
 };

@@ -36,7 +36,7 @@ class PlaylistModelTest : public PlaylistFixture {
     ASSERT_EQ(engine->Durations, durations) << step;
     ASSERT_EQ(engine->Kinds, kinds) << step;
     QStringList rows;
-    for (int i = 0; i < pls->ListBox1->Count(); ++i) rows << pls->ListBox1->Item(i);
+    for (int i = 0; i < plsUi().entryList->Count(); ++i) rows << pls->RowText(i);
     ASSERT_EQ(rows, items) << step;
     ASSERT_EQ(engine->TotalSeconds, total) << step;
     ASSERT_EQ(engine->CurrentIndex, current) << step;
@@ -48,9 +48,9 @@ class PlaylistModelTest : public PlaylistFixture {
     return -1;
   }
   void Drag(int from, int to) {
-    QWidget* view = pls->ListBox1->viewport();
-    QTest::mousePress(view, Qt::LeftButton, {}, pls->ListBox1->ItemRect(from).center());
-    const QPoint at = pls->ListBox1->ItemRect(to).center();
+    QWidget* view = plsUi().entryList->viewport();
+    QTest::mousePress(view, Qt::LeftButton, {}, plsUi().entryList->ItemRect(from).center());
+    const QPoint at = plsUi().entryList->ItemRect(to).center();
     QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(view, &move);
     QTest::mouseRelease(view, Qt::LeftButton, {}, at);
@@ -84,7 +84,7 @@ TEST_F(PlaylistModelTest, RandomCommandsKeepTheSequencesInStep) {
       model.append({nextId++, url, url, "0", "4"});
     } else if (op <= 5 && n > 0) {  // remove
       const int s = pick(n);
-      pls->ListBox1->SetItemIndex(s);
+      pls->SelectIndex(s);
       pls->RemoveSelected();
       if (current > 0 && current >= s) --current;
       if (n == 1) current = -1;

@@ -34,7 +34,7 @@ TEST_F(PlaylistStartupTest, CommandLineAddsAcceptedNamesAndStartsTheFirst) {
   EXPECT_EQ(engine->Paths, QStringList({kFixtures + "vorbis.ogg", kFixtures + "tagged.wma"}));
   EXPECT_EQ(engine->CurrentIndex, 0);
   EXPECT_EQ(engine->PlayState, kPlaying);
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  EXPECT_EQ(pls->SelectedIndex(), 0);
   End();
   // Default.pld now holds the parameters only.
   EXPECT_EQ(ReadAll(Pld()), (kFixtures + "vorbis.ogg\r\n" + kFixtures + "tagged.wma\r\n").toUtf8());
@@ -91,7 +91,7 @@ TEST_F(PlaylistStartupTest, CassetteResumesTheSavedEntryWhereItStood) {
   EXPECT_EQ(engine->CurrentIndex, 1);
   EXPECT_EQ(engine->PlayState, kPlaying);
   EXPECT_GE(engine->Position(), 4);
-  EXPECT_EQ(main->RzTrackBar1->maximum(), 6);
+  EXPECT_EQ(mainUi().seekBar->maximum(), 6);
   End();
   IniFile config(home.file("config.ini"));
   EXPECT_EQ(config.Read(config::cm::kIndex), 1);
@@ -116,11 +116,11 @@ TEST_F(PlaylistStartupTest, WindowStateIsRestoredAndWritten) {
   Start();
   EXPECT_EQ(pls->geometry(), QRect(40, 50, 320, 400));
   EXPECT_TRUE(pls->isVisible());
-  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вкл");
-  EXPECT_EQ(main->AdvGlassButton5->text(), "ПовВсё");
+  EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вкл");
+  EXPECT_EQ(mainUi().repeatButton->text(), "ПовВсё");
   EXPECT_EQ(main->pos(), QPoint(7, 8));
   pls->resize(330, 410);
-  main->AdvGlassButton5->click();  // all -> track
+  mainUi().repeatButton->click();  // all -> track
   End();
   IniFile config(home.file("config.ini"));
   EXPECT_EQ(config.Read(config::pls::kWidth), 330);

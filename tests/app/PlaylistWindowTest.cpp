@@ -2,13 +2,15 @@
 // deleting from disk, dragging, the list's keys, the context menu, drops
 // and the playlist files.
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QSignalSpy>
 
 #include "PlaylistFixture.h"
-#include "playlist/Unit11.h"
-#include "playlist/Unit14.h"
-#include "playlist/Unit8.h"
+#include "playlist/InfoWindow.h"
+#include "playlist/SearchWindow.h"
+#include "playlist/UrlWindow.h"
 #include "settings/LineFile.h"
 
 namespace orve::test {
@@ -26,22 +28,22 @@ class PlaylistWindowTest : public PlaylistFixture {
   }
   QStringList Titles() const { return engine->Titles; }
   void Drag(int from, const QList<int>& over) {
-    QTest::mousePress(pls->ListBox1->viewport(), Qt::LeftButton, {}, pls->ListBox1->ItemRect(from).center());
+    QTest::mousePress(plsUi().entryList->viewport(), Qt::LeftButton, {}, plsUi().entryList->ItemRect(from).center());
     for (int row : over) {
-      const QPoint at = row < 0 ? QPoint(5, pls->ListBox1->viewport()->height() - 2)
-                                : pls->ListBox1->ItemRect(row).center();
-      QMouseEvent move(QEvent::MouseMove, at, pls->ListBox1->viewport()->mapToGlobal(at), Qt::NoButton,
+      const QPoint at = row < 0 ? QPoint(5, plsUi().entryList->viewport()->height() - 2)
+                                : plsUi().entryList->ItemRect(row).center();
+      QMouseEvent move(QEvent::MouseMove, at, plsUi().entryList->viewport()->mapToGlobal(at), Qt::NoButton,
                        Qt::LeftButton, Qt::NoModifier);
-      QCoreApplication::sendEvent(pls->ListBox1->viewport(), &move);
+      QCoreApplication::sendEvent(plsUi().entryList->viewport(), &move);
     }
-    QTest::mouseRelease(pls->ListBox1->viewport(), Qt::LeftButton, {}, pls->ListBox1->ItemRect(0).center());
+    QTest::mouseRelease(plsUi().entryList->viewport(), Qt::LeftButton, {}, plsUi().entryList->ItemRect(0).center());
   }
 };
 
 TEST_F(PlaylistWindowTest, RemovalKeepsTheCurrentEntryOrStepsBack) {
   // Removing A keeps B current (now index 0).
   ThreeEntries(1);
-  pls->ListBox1->SetItemIndex(0);
+  pls->SelectIndex(0);
   pls->RemoveSelected();
   EXPECT_EQ(Titles(), QStringList({"B", "C"}));
   EXPECT_EQ(engine->CurrentIndex, 0);
@@ -50,15 +52,15 @@ TEST_F(PlaylistWindowTest, RemovalKeepsTheCurrentEntryOrStepsBack) {
 
   // Removing B itself stops playback, selects C and points at A, not drawn as current.
   ThreeEntries(1);
-  pls->ListBox1->SetItemIndex(1);
+  pls->SelectIndex(1);
   pls->RemoveSelected();
   EXPECT_EQ(Titles(), QStringList({"A", "C"}));
   EXPECT_EQ(engine->PlayState, kStopped);
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
+  EXPECT_EQ(pls->SelectedIndex(), 1);
   EXPECT_EQ(engine->CurrentIndex, 0);
   EXPECT_FALSE(DrawnCurrent(0));
-  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
-  EXPECT_TRUE(main->Label9->text().isEmpty());
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
+  EXPECT_TRUE(mainUi().bitRateLabel->text().isEmpty());
   EXPECT_TRUE(app.State().NowTitle.isEmpty());
 }
 
@@ -71,8 +73,8 @@ TEST_F(PlaylistWindowTest, RemovingTheOnlyEntryEmptiesEverything) {
   EXPECT_EQ(engine->CurrentIndex, -1);
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
   EXPECT_EQ(engine->TotalSeconds, 0);
-  EXPECT_EQ(pls->Label2->text(), "0:00/0:00");
-  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  EXPECT_EQ(plsUi().timeLabel->text(), "0:00/0:00");
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
   pls->RemoveSelected();  // nothing selected: nothing happens
   EXPECT_TRUE(pls->Consistent());
 }
@@ -82,17 +84,17 @@ TEST_F(PlaylistWindowTest, StreamsFromTheUrlWindowLeaveNoCurrentEntry) {
   pls->AddStream("http://127.0.0.1:9/a");
   pls->AddStream("http://127.0.0.1:9/b");
   EXPECT_EQ(engine->CurrentIndex, -1);
-  EXPECT_EQ(pls->ListBox1->Item(0), "<FONT color=\"#" + app.State().Scheme.ItemColorText + "\"><B>http://127.0.0.1:9/a<BR>0:00</B></FONT>");
-  pls->ListBox1->SetItemIndex(0);
+  EXPECT_EQ(pls->RowText(0), "<FONT color=\"#" + app.State().Scheme.ItemColorText + "\"><B>http://127.0.0.1:9/a<BR>0:00</B></FONT>");
+  pls->SelectIndex(0);
   pls->RemoveSelected();
   EXPECT_EQ(engine->CurrentIndex, -1);
   StartRow(0);
   EXPECT_EQ(engine->CurrentIndex, 0);
   EXPECT_EQ(engine->PlayState, kPlaying);
   // A stream shows no bit rate and no length; the seek bar cannot move.
-  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
-  EXPECT_TRUE(main->Label9->text().isEmpty());
-  EXPECT_EQ(main->RzTrackBar1->maximum(), 0);
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
+  EXPECT_TRUE(mainUi().bitRateLabel->text().isEmpty());
+  EXPECT_EQ(mainUi().seekBar->maximum(), 0);
 }
 
 TEST_F(PlaylistWindowTest, ClearAlsoEndsAnAddUnderWay) {
@@ -100,14 +102,14 @@ TEST_F(PlaylistWindowTest, ClearAlsoEndsAnAddUnderWay) {
   QStringList many;
   for (int i = 0; i < 2000; ++i) many << kFixtures + "cbr.mp3";  // long enough to be caught under way
   pls->AddFiles(many);
-  ASSERT_TRUE(WaitUntil([&] { return pls->LayList->text().startsWith("Добавление"); }, 30000));
-  EXPECT_TRUE(main->Label10->text().startsWith(" Добавление"));
+  ASSERT_TRUE(WaitUntil([&] { return plsUi().titleCaption->text().startsWith("Добавление"); }, 30000));
+  EXPECT_TRUE(mainUi().titleCaption->text().startsWith(" Добавление"));
   pls->ClearPlaylist();
   EXPECT_FALSE(pls->Adding());
-  EXPECT_EQ(pls->LayList->text(), "Плэйлист");
-  EXPECT_EQ(main->Label10->text(), " ORVE 1.9");
+  EXPECT_EQ(plsUi().titleCaption->text(), "Плэйлист");
+  EXPECT_EQ(mainUi().titleCaption->text(), " ORVE 1.9");
   QTest::qWait(200);
-  EXPECT_EQ(pls->ListBox1->Count(), 0);
+  EXPECT_EQ(plsUi().entryList->Count(), 0);
   EXPECT_TRUE(pls->Consistent());
 }
 
@@ -116,10 +118,10 @@ TEST_F(PlaylistWindowTest, ClearStopsAndResetsTheTimes) {
   pls->ClearPlaylist();
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
   EXPECT_EQ(engine->CurrentIndex, -1);
-  EXPECT_EQ(pls->ListBox1->Count(), 0);
+  EXPECT_EQ(plsUi().entryList->Count(), 0);
   EXPECT_EQ(engine->TotalSeconds, 0);
-  EXPECT_EQ(pls->Label2->text(), "0:00/0:00");
-  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  EXPECT_EQ(plsUi().timeLabel->text(), "0:00/0:00");
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
 }
 
 TEST_F(PlaylistWindowTest, DraggingFollowsThePointerAndKeepsTheCurrentEntry) {
@@ -150,48 +152,48 @@ TEST_F(PlaylistWindowTest, RightClickSelectsAndOpensTheContextMenuByItsRule) {
   Add({kFixtures + "sine_s16.wav"});
   pls->AddStream("http://127.0.0.1:9/radio");
   pls->show();
-  QWidget* view = pls->ListBox1->viewport();
-  QTest::mouseClick(view, Qt::RightButton, {}, pls->ListBox1->ItemRect(1).center());
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
-  ASSERT_TRUE(WaitUntil([&] { return pls->AdvPopupMenu4->isVisible(); }));
-  EXPECT_FALSE(pls->N3->menuAction()->isEnabled());  // streams are not converted
-  pls->AdvPopupMenu4->hide();
-  QTest::mouseClick(view, Qt::RightButton, {}, pls->ListBox1->ItemRect(0).center());
-  ASSERT_TRUE(WaitUntil([&] { return pls->AdvPopupMenu4->isVisible(); }));
-  EXPECT_TRUE(pls->N3->menuAction()->isEnabled());
-  pls->AdvPopupMenu4->hide();
+  QWidget* view = plsUi().entryList->viewport();
+  QTest::mouseClick(view, Qt::RightButton, {}, plsUi().entryList->ItemRect(1).center());
+  EXPECT_EQ(pls->SelectedIndex(), 1);
+  ASSERT_TRUE(WaitUntil([&] { return plsUi().contextMenu->isVisible(); }));
+  EXPECT_FALSE(plsUi().convertMenu->menuAction()->isEnabled());  // streams are not converted
+  plsUi().contextMenu->hide();
+  QTest::mouseClick(view, Qt::RightButton, {}, plsUi().entryList->ItemRect(0).center());
+  ASSERT_TRUE(WaitUntil([&] { return plsUi().contextMenu->isVisible(); }));
+  EXPECT_TRUE(plsUi().convertMenu->menuAction()->isEnabled());
+  plsUi().contextMenu->hide();
   // Below the last entry: no selection, no menu.
   QTest::mouseClick(view, Qt::RightButton, {}, QPoint(5, view->height() - 2));
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), -1);
+  EXPECT_EQ(pls->SelectedIndex(), -1);
   QTest::qWait(50);
-  EXPECT_FALSE(pls->AdvPopupMenu4->isVisible());
+  EXPECT_FALSE(plsUi().contextMenu->isVisible());
 }
 
 TEST_F(PlaylistWindowTest, ListKeys) {
   ThreeEntries();
   pls->show();
-  QWidget* list = pls->ListBox1;
-  pls->ListBox1->SetItemIndex(0);
+  QWidget* list = plsUi().entryList;
+  pls->SelectIndex(0);
   QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  EXPECT_EQ(pls->SelectedIndex(), 0);
   QTest::keyClick(list, Qt::Key_PageDown);
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 0);
+  EXPECT_EQ(pls->SelectedIndex(), 0);
   QTest::keyClick(list, Qt::Key_End);
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 2);
+  EXPECT_EQ(pls->SelectedIndex(), 2);
   QTest::keyClick(list, Qt::Key_Up);
-  EXPECT_EQ(pls->ListBox1->ItemIndex(), 1);
+  EXPECT_EQ(pls->SelectedIndex(), 1);
   QTest::keyClick(list, Qt::Key_Return);
   EXPECT_EQ(engine->CurrentIndex, 1);
   EXPECT_EQ(engine->PlayState, kPlaying);
   // The selection shows in the "current" colour on the current entry only.
   const auto& c = app.State().Scheme.ThemeColors;
-  EXPECT_EQ(pls->ListBox1->SelectionTextColor(), ToQColor(c[1]));
+  EXPECT_EQ(plsUi().entryList->SelectionTextColour(), ToQColor(c[1]));
   QTest::keyClick(list, Qt::Key_Home);
-  EXPECT_EQ(pls->ListBox1->SelectionTextColor(), ToQColor(c[13]));
+  EXPECT_EQ(plsUi().entryList->SelectionTextColour(), ToQColor(c[13]));
   // Space is the shared table's: it pauses, and the list does not act on it.
   QTest::keyClick(list, Qt::Key_Space);
   EXPECT_EQ(engine->PlayState, kPaused);
-  QSignalSpy search(pls, &TForm2::SearchRequested);
+  QSignalSpy search(pls, &PlaylistWindow::SearchRequested);
   QTest::keyClick(list, Qt::Key_J);
   QTest::keyClick(list, Qt::Key_J, Qt::ShiftModifier);
   EXPECT_EQ(search.count(), 2);
@@ -206,11 +208,11 @@ TEST_F(PlaylistWindowTest, DeleteFromDiskRemovesTheFileWithoutAsking) {
   Add({a, b});
   pls->AddStream("http://127.0.0.1:9/r");
   StartRow(1);
-  QTest::keyClick(pls->ListBox1, Qt::Key_Delete, Qt::ShiftModifier);
+  QTest::keyClick(plsUi().entryList, Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_FALSE(QFile::exists(b));
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
   EXPECT_EQ(engine->Paths, QStringList({a, "http://127.0.0.1:9/r"}));
-  pls->ListBox1->SetItemIndex(1);
+  pls->SelectIndex(1);
   pls->DeleteFromDisk();  // a stream: the entry goes, nothing on disk
   EXPECT_EQ(engine->Paths, QStringList({a}));
   EXPECT_TRUE(QFile::exists(a));
@@ -239,14 +241,14 @@ TEST_F(PlaylistWindowTest, DropsTakeOnlyAcceptedFilesAtTheEnd) {
 
 TEST_F(PlaylistWindowTest, OpenDialogOffersOneFilterAndManyFiles) {
   Start();
-  EXPECT_EQ(main->OpenDialog1->nameFilters(),
+  EXPECT_EQ(mainUi().openFilesDialog->nameFilters(),
             QStringList({"Mp3, Mp2, Mp1, Wave, Ogg, Aiff, AAC, MP4, WMA, Audio CD "
                          "(*.MP3 *.MP2 *.MP1 *.OGG *.WAV *.AIFF *.Wave *.MP4 *.AAC *.WMA *.CDA)"}));
-  EXPECT_EQ(main->OpenDialog1->fileMode(), QFileDialog::ExistingFiles);
-  EXPECT_TRUE(main->OpenDialog1->filter() & QDir::Hidden);
+  EXPECT_EQ(mainUi().openFilesDialog->fileMode(), QFileDialog::ExistingFiles);
+  EXPECT_TRUE(mainUi().openFilesDialog->filter() & QDir::Hidden);
   // What the dialog returns is added as it stands, audio-CD tracks and doubles included.
   const QString cd = home.write("Track01.cda", "x");
-  emit main->OpenDialog1->filesSelected({kFixtures + "vorbis.ogg", cd, kFixtures + "vorbis.ogg"});
+  emit mainUi().openFilesDialog->filesSelected({kFixtures + "vorbis.ogg", cd, kFixtures + "vorbis.ogg"});
   WaitAdded();
   EXPECT_EQ(engine->Titles, QStringList({"Тест - Огг", "Track01", "Тест - Огг"}));
   EXPECT_EQ(engine->PlayState, kNothingLoaded);  // nothing starts
@@ -271,55 +273,55 @@ TEST_F(PlaylistWindowTest, M3uFilesRoundTrip) {
 
 TEST_F(PlaylistWindowTest, SearchStartsTheChosenEntryAndInformationShowsTags) {
   ThreeEntries();
-  QTest::keyClick(pls->ListBox1, Qt::Key_J);
-  TForm14* search = app.SearchWindow();
+  QTest::keyClick(plsUi().entryList, Qt::Key_J);
+  SearchWindow* search = app.Windows().search;
   ASSERT_TRUE(search->isVisible());
-  QTest::keyClicks(search->Edit1, "c");
-  ASSERT_EQ(search->ListBox1->count(), 1);
-  search->ListBox1->setCurrentRow(0);
-  QTest::keyClick(search->ListBox1, Qt::Key_Return);
+  QTest::keyClicks(search->ControlsForTest().searchEdit, "c");
+  ASSERT_EQ(search->ControlsForTest().resultList->count(), 1);
+  search->ControlsForTest().resultList->setCurrentRow(0);
+  QTest::keyClick(search->ControlsForTest().resultList, Qt::Key_Return);
   EXPECT_FALSE(search->isVisible());
   EXPECT_EQ(engine->CurrentIndex, 2);
   EXPECT_EQ(engine->PlayState, kPlaying);
 
   Add({kFixtures + "cbr.mp3"});
-  pls->ListBox1->SetItemIndex(3);
-  pls->N2->trigger();
-  TForm11* info = app.InfoWindow();
+  pls->SelectIndex(3);
+  plsUi().infoAction->trigger();
+  InfoWindow* info = app.Windows().info;
   ASSERT_TRUE(info->isVisible());
-  EXPECT_EQ(info->Edit8->text(), kFixtures + "cbr.mp3");
-  EXPECT_EQ(info->Edit2->text(), "Песня");
+  EXPECT_EQ(info->ControlsForTest().pathEdit->text(), kFixtures + "cbr.mp3");
+  EXPECT_EQ(info->ControlsForTest().titleEdit->text(), "Песня");
   info->close();
 }
 
 TEST_F(PlaylistWindowTest, UrlWindowAddsAStreamEntry) {
   Start();
-  pls->http1->trigger();
-  TForm8* url = app.UrlWindow();
+  plsUi().addUrlAction->trigger();
+  UrlWindow* url = app.Windows().url;
   ASSERT_TRUE(url->isVisible());
-  url->Edit1->setText("http://127.0.0.1:9/station");
-  QTest::mouseClick(url->AdvGlassButton1, Qt::LeftButton);
+  url->ControlsForTest().addressEdit->setText("http://127.0.0.1:9/station");
+  QTest::mouseClick(url->ControlsForTest().addButton, Qt::LeftButton);
   EXPECT_EQ(engine->Paths, QStringList({"http://127.0.0.1:9/station"}));
   EXPECT_EQ(engine->Kinds, QStringList({"4"}));
   EXPECT_EQ(engine->CurrentIndex, -1);
-  EXPECT_EQ(pls->ListBox1->Count(), 1);
+  EXPECT_EQ(plsUi().entryList->Count(), 1);
 }
 
 TEST_F(PlaylistWindowTest, ButtonsOpenTheirMenusUnderThemAndXHides) {
   Start();
   pls->move(100, 100);
   pls->show();
-  QTest::mouseClick(pls->AdvGlassButton2, Qt::LeftButton);
-  ASSERT_TRUE(WaitUntil([&] { return pls->AdvPopupMenu2->isVisible(); }));
-  EXPECT_EQ(pls->AdvPopupMenu2->pos(), QPoint(pls->x() + 40, pls->y() + 19 + 20));
-  pls->AdvPopupMenu2->hide();
+  QTest::mouseClick(plsUi().removeButton, Qt::LeftButton);
+  ASSERT_TRUE(WaitUntil([&] { return plsUi().removeMenu->isVisible(); }));
+  EXPECT_EQ(plsUi().removeMenu->pos(), QPoint(pls->x() + 40, pls->y() + 19 + 20));
+  plsUi().removeMenu->hide();
   pls->resize(400, 300);
-  EXPECT_EQ(pls->AdvGlassButton9->x(), 400 - 19);
+  EXPECT_EQ(plsUi().closeButton->x(), 400 - 19);
   app.State().PlaylistShown = true;
-  QTest::mouseClick(pls->AdvGlassButton9, Qt::LeftButton);
+  QTest::mouseClick(plsUi().closeButton, Qt::LeftButton);
   EXPECT_FALSE(pls->isVisible());
   EXPECT_FALSE(app.State().PlaylistShown);
-  EXPECT_EQ(main->AdvGlassButton7->text(), "Пл Вык");
+  EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вык");
 }
 
 }  // namespace

@@ -40,14 +40,14 @@ TEST_F(RadioTest, TheTitleFollowsTheStation) {
   const QString url = Url("/stream.mp3?meta=counter");
   Play(url);
   EXPECT_EQ(engine->PlayState, kPlaying);
-  EXPECT_EQ(main->Label2->text(), "0:00/0:00");
+  EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
   // The 5-second refresh takes the title out of the metadata ("Song N").
   ASSERT_TRUE(WaitUntil([&] { return Title().startsWith("Song "); }, 30000));
   const QString first = Title();
-  EXPECT_EQ(pls->ListBox1->Item(0), ItemMarkup(*engine, 0, app.State().Scheme.CurrentColorText));
+  EXPECT_EQ(pls->RowText(0), ItemMarkup(*engine, 0, app.State().Scheme.CurrentColorText));
   EXPECT_EQ(app.State().NowArtist, first);
   ASSERT_TRUE(WaitUntil([&] { return Title() != first; }, 30000));
-  EXPECT_TRUE(pls->ListBox1->Item(0).contains(Title()));
+  EXPECT_TRUE(pls->RowText(0).contains(Title()));
   EXPECT_EQ(engine->Paths.first(), url);  // the address stays
 }
 
@@ -66,10 +66,10 @@ TEST_F(RadioTest, ASilentStationSaysWhyInTheTooltip) {
   StartWithServer();
   const QString url = Url("/missing");
   Play(url);
-  EXPECT_EQ_SOON(app.Tray()->ToolTip(), "Play: " + url + "\nОшибка 404", 30000);
+  EXPECT_EQ_SOON(app.Windows().tray->ToolTip(), "Play: " + url + "\nОшибка 404", 30000);
   EXPECT_EQ(engine->PlayState, kPlaying);  // silence, nothing else happens
   pls->ClearPlaylist();
-  EXPECT_EQ(app.Tray()->ToolTip(), QString());
+  EXPECT_EQ(app.Windows().tray->ToolTip(), QString());
 }
 
 TEST_F(RadioTest, IcecastTitleChangesReachTheList) {
@@ -87,7 +87,7 @@ TEST_F(RadioTest, IcecastTitleChangesReachTheList) {
   EXPECT_EQ_SOON(Title(), QString("Station One"), 60000);
   ASSERT_TRUE(setTitle("Station%20Two"));
   EXPECT_EQ_SOON(Title(), QString("Station Two"), 60000);
-  EXPECT_TRUE(pls->ListBox1->Item(0).contains("Station Two"));
+  EXPECT_TRUE(pls->RowText(0).contains("Station Two"));
 }
 
 }  // namespace

@@ -3,13 +3,23 @@
 #include <gtest/gtest.h>
 
 #include <QSystemTrayIcon>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
 #include <QTest>
 
 #include "app/Application.h"
 #include "app/Startup.h"
 #include "app/TrayIcon.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "support/TempDir.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/GlassButton.h"
+#include "widgets/GradientBackground.h"
+#include "widgets/MarkupListBox.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TrackBar.h"
 
 namespace orve {
 namespace {
@@ -20,20 +30,20 @@ TEST(Tray, IconMenuMinimiseAndRestore) {
   if (!RealTray()) GTEST_SKIP() << "no X server with a tray (scripts/test starts Xvfb and trayer)";
   test::TempDir home;
   qputenv("ORVE_HOME", home.path().toUtf8());
-  TApplication& app = *TApplication::Instance();
+  Application& app = *Application::Instance();
   // trayer docks the icon asynchronously; give it time to announce the tray.
   for (int i = 0; i < 100 && !QSystemTrayIcon::isSystemTrayAvailable(); ++i) QTest::qWait(100);
   ASSERT_TRUE(QSystemTrayIcon::isSystemTrayAvailable());
   ASSERT_TRUE(Startup(app, {}));
-  TForm1* main = app.MainWindow();
-  ASSERT_NE(app.Tray(), nullptr);
-  ASSERT_TRUE(app.Tray()->IsShown());
-  EXPECT_EQ(app.Tray()->Icon()->toolTip(), "ORVE 1.9");
-  EXPECT_EQ(app.Tray()->Icon()->contextMenu(), main->AdvPopupMenu2);
-  QTest::mouseClick(main->AdvGlassButton10, Qt::LeftButton);  // "-"
+  MainWindow* main = app.Windows().main;
+  ASSERT_NE(app.Windows().tray, nullptr);
+  ASSERT_TRUE(app.Windows().tray->IsShown());
+  EXPECT_EQ(app.Windows().tray->Icon()->toolTip(), "ORVE 1.9");
+  EXPECT_EQ(app.Windows().tray->Icon()->contextMenu(), main->MainMenu());
+  QTest::mouseClick(main->ControlsForTest().minimiseButton, Qt::LeftButton);  // "-"
   EXPECT_TRUE(app.State().TrayMinimised);
   EXPECT_FALSE(main->isVisible());
-  emit app.Tray()->Icon()->activated(QSystemTrayIcon::DoubleClick);
+  emit app.Windows().tray->Icon()->activated(QSystemTrayIcon::DoubleClick);
   EXPECT_FALSE(app.State().TrayMinimised);
   EXPECT_TRUE(main->isVisible());
   Shutdown(app);
@@ -43,10 +53,10 @@ TEST(Tray, WithoutATrayTheWindowMinimisesNormally) {
   if (RealTray()) GTEST_SKIP() << "this run has a tray";
   test::TempDir home;
   qputenv("ORVE_HOME", home.path().toUtf8());
-  TApplication& app = *TApplication::Instance();
+  Application& app = *Application::Instance();
   ASSERT_TRUE(Startup(app, {}));
-  EXPECT_FALSE(app.Tray()->IsShown());
-  QTest::mouseClick(app.MainWindow()->AdvGlassButton10, Qt::LeftButton);
+  EXPECT_FALSE(app.Windows().tray->IsShown());
+  QTest::mouseClick(app.Windows().main->ControlsForTest().minimiseButton, Qt::LeftButton);
   EXPECT_FALSE(app.State().TrayMinimised);
   Shutdown(app);
 }

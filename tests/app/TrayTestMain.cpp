@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   } else {
     qunsetenv("ORVE_TEST_TRAY");
   }
-  orve::TApplication app(argc, argv);
+  orve::Application app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -81,7 +81,7 @@ class EngineEffectsTest : public ::testing::Test {
   void SetUp() override {
     qputenv("ORVE_AUDIO_OUTPUT", "null");
     core.Init(home.path() + "/");
-    core.BandPosition = [this](int k) { return positions[k - 1]; };
+    for (int k = 1; k <= kEqBands; ++k) core.SetBandPosition(k, positions[static_cast<size_t>(k - 1)]);
   }
   void Open(const QString& fixture = "sine_s16.wav") {
     core.Paths.append(kFixtures + fixture);
@@ -112,8 +112,7 @@ TEST_F(EngineEffectsTest, EveryStreamCarriesTheSixteenBands) {
     EXPECT_EQ(band.bandwidth, 5.0f) << k;
     EXPECT_EQ(band.gain, positions[k - 1] - 15) << k;
   }
-  positions[2] = 25;
-  core.SetBandGain(3);
+  core.SetBandPosition(3, 25);
   EXPECT_EQ(Band(3).gain, 10);
   EXPECT_EQ(Band(3).center, 310);
   EXPECT_EQ(Band(3).bandwidth, 5.0f);

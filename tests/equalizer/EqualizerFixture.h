@@ -4,12 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
+#include <QMenu>
 #include <QSignalSpy>
 #include <memory>
 
-#include "app/AppState.h"
-#include "equalizer/Unit6.h"
+#include "session/AppState.h"
+#include "equalizer/EqualizerWindow.h"
 #include "support/TempDir.h"
+#include "widgets/ClickLabel.h"
+#include "widgets/GlassButton.h"
+#include "widgets/TitleStrip.h"
+#include "widgets/TrackBar.h"
 
 namespace orve::test {
 
@@ -30,11 +36,11 @@ class EqualizerTest : public ::testing::Test {
   void Build(const QByteArray& config = {}) {
     if (!config.isEmpty()) home.write("config.ini", config);
     state.Engine->Init(state.AppDir);
-    form = std::make_unique<TForm6>(state);
+    form = std::make_unique<EqualizerWindow>(state);
   }
   void Create(const QByteArray& config = {}) {
     Build(config);
-    form->FormCreate();
+    form->RestoreFromConfig();
   }
   // Appends a fixture to the engine's lists and opens it, as a click on the
   // playlist would.
@@ -64,12 +70,13 @@ class EqualizerTest : public ::testing::Test {
     dsp::EffectParams p;
     return fx > 0 && engine.Library()->GetEffectParameters(engine.Handle(), static_cast<uint32_t>(fx), p);
   }
+  EqualizerWindow::Controls Ui() const { return form->ControlsForTest(); }
   QColor Theme(int i) const { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); }
   static QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
   TempDir home;
   AppState state;
-  std::unique_ptr<TForm6> form;
+  std::unique_ptr<EqualizerWindow> form;
 };
 
 }  // namespace orve::test

@@ -20,65 +20,65 @@ TEST_F(EqualizerTest, LayoutHintsAndMenu) {
   Build();
   EXPECT_EQ(form->size(), QSize(304, 150));
   EXPECT_TRUE(form->windowFlags() & Qt::FramelessWindowHint);
-  EXPECT_EQ(form->Label10->text(), "Эквалайзер");
-  EXPECT_EQ(form->AdvGlassButton9->text(), "X");
-  EXPECT_EQ(form->AdvGlassButton9->geometry(), QRect(285, 0, 16, 16));
-  EXPECT_EQ(form->Panel1->size(), QSize(288, 120));
+  EXPECT_EQ(Ui().titleCaption->text(), "Эквалайзер");
+  EXPECT_EQ(Ui().closeButton->text(), "X");
+  EXPECT_EQ(Ui().closeButton->geometry(), QRect(285, 0, 16, 16));
+  EXPECT_EQ(Ui().panel->size(), QSize(288, 120));
   for (int k = 1; k <= 16; ++k) {
-    EXPECT_EQ(form->Band(k)->size(), QSize(11, 73)) << k;
-    EXPECT_EQ(form->Band(k)->toolTip(), QString::fromLatin1(EqBandTable[k - 1].hint)) << k;
-    EXPECT_EQ(form->Band(k)->maximum(), 30) << k;
+    EXPECT_EQ(Ui().Band(k)->size(), QSize(11, 73)) << k;
+    EXPECT_EQ(Ui().Band(k)->toolTip(), QString::fromLatin1(EqBandTable[k - 1].hint)) << k;
+    EXPECT_EQ(Ui().Band(k)->maximum(), 30) << k;
     if (k > 1) {
-      EXPECT_EQ(form->Band(k)->x() - form->Band(k - 1)->x(), 15) << k;
+      EXPECT_EQ(Ui().Band(k)->x() - Ui().Band(k - 1)->x(), 15) << k;
     }
   }
   // Position 30 is at the top, beside "+15".
-  EXPECT_LT(form->Label1->y(), form->Label3->y());
-  form->Band(1)->setValue(30);
-  EXPECT_LT(form->Band(1)->ThumbRect().center().y(), form->Band(1)->height() / 2.0);
+  EXPECT_LT(Ui().maxGainLabel->y(), Ui().minGainLabel->y());
+  Ui().Band(1)->setValue(30);
+  EXPECT_LT(Ui().Band(1)->ThumbRect().center().y(), Ui().Band(1)->height() / 2.0);
   const QStringList letters{"Э", "Ф", "X", "К", "Г", "3DВ", "В"};
   const QStringList hints{"Echo", "Flanger", "Chorus", "Compressor", "Gargle", "3D Reverb", "Reverb"};
   for (int i = 0; i < 7; ++i) {
     const auto e = static_cast<Effect>(i);
-    EXPECT_EQ(form->Letter(e)->text(), letters[i]);
-    EXPECT_EQ(form->Switch(e)->toolTip(), hints[i]);
-    EXPECT_EQ(form->Switch(e)->size(), QSize(12, 25));
-    EXPECT_EQ(form->Switch(e)->maximum(), 1);
+    EXPECT_EQ(Ui().Letter(e)->text(), letters[i]);
+    EXPECT_EQ(Ui().Switch(e)->toolTip(), hints[i]);
+    EXPECT_EQ(Ui().Switch(e)->size(), QSize(12, 25));
+    EXPECT_EQ(Ui().Switch(e)->maximum(), 1);
     // Under its letter, left to right.
-    EXPECT_GE(form->Switch(e)->x(), form->Letter(e)->x()) << i;
-    EXPECT_LE(form->Switch(e)->geometry().right(), form->Letter(e)->geometry().right()) << i;
-    EXPECT_GT(form->Switch(e)->y(), form->Letter(e)->y()) << i;
+    EXPECT_GE(Ui().Switch(e)->x(), Ui().Letter(e)->x()) << i;
+    EXPECT_LE(Ui().Switch(e)->geometry().right(), Ui().Letter(e)->geometry().right()) << i;
+    EXPECT_GT(Ui().Switch(e)->y(), Ui().Letter(e)->y()) << i;
     if (i > 0) {
-      EXPECT_GT(form->Switch(e)->x(), form->Switches[static_cast<size_t>(i - 1)]->x()) << i;
+      EXPECT_GT(Ui().Switch(e)->x(), Ui().effectSwitches[static_cast<size_t>(i - 1)]->x()) << i;
     }
   }
-  EXPECT_EQ(form->Label5->text(), "Громкость");
-  EXPECT_EQ(form->Label6->text(), "SR");
-  EXPECT_EQ(form->TrackBar1->size(), QSize(73, 15));
-  EXPECT_EQ(form->RzTrackBar170->size(), QSize(73, 15));
-  EXPECT_EQ(form->RzTrackBar170->maximum(), 100000);
-  EXPECT_EQ(form->RzTrackBar170->TickStep(), 1000);
-  EXPECT_EQ(form->RzTrackBar170->toolTip(), "Sample Rate");
+  EXPECT_EQ(Ui().volumeCaption->text(), "Громкость");
+  EXPECT_EQ(Ui().sampleRateCaption->text(), "SR");
+  EXPECT_EQ(Ui().volumeSlider->size(), QSize(73, 15));
+  EXPECT_EQ(Ui().sampleRateSlider->size(), QSize(73, 15));
+  EXPECT_EQ(Ui().sampleRateSlider->maximum(), 100000);
+  EXPECT_EQ(Ui().sampleRateSlider->TickStep(), 1000);
+  EXPECT_EQ(Ui().sampleRateSlider->toolTip(), "Sample Rate");
   QStringList items;
-  for (QAction* a : form->PopupMenu1->actions()) items.append(a->text());
+  for (QAction* a : Ui().presetMenu->actions()) items.append(a->text());
   EXPECT_EQ(items, QStringList({"Rock", "Pop", "Techno", "Dance"}));
-  EXPECT_EQ(form->Panel1->contextMenuPolicy(), Qt::CustomContextMenu);
+  EXPECT_EQ(Ui().panel->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 TEST_F(EqualizerTest, StartUpRestoresEveryControlAndClampsStoredValues) {
   Build(kStoredRun);
-  QSignalSpy shown(form.get(), &TForm6::EqualizerShownAtStartup);
-  QSignalSpy round(form.get(), &TForm6::RoundButtonsRequested);
-  QSignalSpy opacities(form.get(), &TForm6::OpacitiesRequested);
-  QSignalSpy volumeText(form.get(), &TForm6::VolumeTextChanged);
-  form->FormCreate();
+  QSignalSpy shown(form.get(), &EqualizerWindow::EqualizerShownAtStartup);
+  QSignalSpy round(form.get(), &EqualizerWindow::RoundButtonsRequested);
+  QSignalSpy opacities(form.get(), &EqualizerWindow::OpacitiesRequested);
+  QSignalSpy volumeText(form.get(), &EqualizerWindow::VolumeTextChanged);
+  form->RestoreFromConfig();
 
-  EXPECT_EQ(form->TrackBar1->value(), 0);  // -5 clamped
-  EXPECT_EQ(form->RzTrackBar170->value(), 22050);
-  EXPECT_EQ(form->Band(1)->value(), 30);   // 40 clamped
-  EXPECT_EQ(form->Band(2)->value(), 20);
-  EXPECT_EQ(form->Band(16)->value(), 3);
-  for (int k = 3; k <= 15; ++k) EXPECT_EQ(form->Band(k)->value(), 15) << k;
+  EXPECT_EQ(Ui().volumeSlider->value(), 0);  // -5 clamped
+  EXPECT_EQ(Ui().sampleRateSlider->value(), 22050);
+  EXPECT_EQ(Ui().Band(1)->value(), 30);   // 40 clamped
+  EXPECT_EQ(Ui().Band(2)->value(), 20);
+  EXPECT_EQ(Ui().Band(16)->value(), 3);
+  for (int k = 3; k <= 15; ++k) EXPECT_EQ(Ui().Band(k)->value(), 15) << k;
   EXPECT_EQ(form->pos(), QPoint(40, 50));
   EXPECT_EQ(state.VisMode, 3);
   EXPECT_TRUE(state.EqualizerShown);
@@ -95,9 +95,9 @@ TEST_F(EqualizerTest, StartUpRestoresEveryControlAndClampsStoredValues) {
   for (int i = 0; i < 7; ++i) {
     const auto e = static_cast<Effect>(i);
     const bool on = e == Effect::Flanger || e == Effect::Reverb;
-    EXPECT_EQ(form->Switch(e)->value(), on ? 1 : 0) << i;
-    EXPECT_EQ(TextColour(form->Letter(e)), Theme(on ? 3 : 0)) << i;
-    EXPECT_EQ(form->Switch(e)->TrackColor(), Theme(on ? 1 : 3)) << i;
+    EXPECT_EQ(Ui().Switch(e)->value(), on ? 1 : 0) << i;
+    EXPECT_EQ(TextColour(Ui().Letter(e)), Theme(on ? 3 : 0)) << i;
+    EXPECT_EQ(Ui().Switch(e)->TrackColour(), Theme(on ? 1 : 3)) << i;
     // Nothing plays: the switched-off effects hold no handle.
     if (!on) {
       EXPECT_EQ(state.Engine->EffectHandles[static_cast<size_t>(i)], -1) << i;
@@ -116,15 +116,15 @@ TEST_F(EqualizerTest, StartUpRestoresEveryControlAndClampsStoredValues) {
 
 TEST_F(EqualizerTest, AMissingFileGivesTheDefaults) {
   Build();
-  QSignalSpy shown(form.get(), &TForm6::EqualizerShownAtStartup);
-  QSignalSpy round(form.get(), &TForm6::RoundButtonsRequested);
-  QSignalSpy opacities(form.get(), &TForm6::OpacitiesRequested);
-  QSignalSpy volumeText(form.get(), &TForm6::VolumeTextChanged);
-  form->FormCreate();
-  EXPECT_EQ(form->TrackBar1->value(), 100);
-  EXPECT_EQ(form->RzTrackBar170->value(), 0);
-  for (int k = 1; k <= 16; ++k) EXPECT_EQ(form->Band(k)->value(), 15) << k;
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(form->Switches[static_cast<size_t>(i)]->value(), 0) << i;
+  QSignalSpy shown(form.get(), &EqualizerWindow::EqualizerShownAtStartup);
+  QSignalSpy round(form.get(), &EqualizerWindow::RoundButtonsRequested);
+  QSignalSpy opacities(form.get(), &EqualizerWindow::OpacitiesRequested);
+  QSignalSpy volumeText(form.get(), &EqualizerWindow::VolumeTextChanged);
+  form->RestoreFromConfig();
+  EXPECT_EQ(Ui().volumeSlider->value(), 100);
+  EXPECT_EQ(Ui().sampleRateSlider->value(), 0);
+  for (int k = 1; k <= 16; ++k) EXPECT_EQ(Ui().Band(k)->value(), 15) << k;
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(Ui().effectSwitches[static_cast<size_t>(i)]->value(), 0) << i;
   EXPECT_FALSE(form->isVisible());
   EXPECT_FALSE(state.EqualizerShown);
   ASSERT_EQ(shown.size(), 1);
@@ -135,13 +135,13 @@ TEST_F(EqualizerTest, AMissingFileGivesTheDefaults) {
   EXPECT_EQ(form->windowOpacity(), 1.0);
   ASSERT_EQ(volumeText.size(), 1);
   EXPECT_EQ(volumeText.at(0).at(0).toString(), "Грм:100%");
-  EXPECT_EQ(TextColour(form->Label1), Theme(3));
-  EXPECT_EQ(form->Panel1->palette().color(QPalette::Window), Theme(0));
-  EXPECT_EQ(form->Band(4)->ThumbColor(), Theme(9));
-  EXPECT_EQ(form->TrackBar1->ThumbLength(), 10);
-  EXPECT_EQ(form->TrackBar1->ThumbThickness(), 28);
-  EXPECT_EQ(form->Band(4)->ThumbLength(), 8);
-  EXPECT_EQ(form->Band(4)->ThumbThickness(), 30);
+  EXPECT_EQ(TextColour(Ui().maxGainLabel), Theme(3));
+  EXPECT_EQ(Ui().panel->palette().color(QPalette::Window), Theme(0));
+  EXPECT_EQ(Ui().Band(4)->ThumbColour(), Theme(9));
+  EXPECT_EQ(Ui().volumeSlider->ThumbLength(), 10);
+  EXPECT_EQ(Ui().volumeSlider->ThumbThickness(), 28);
+  EXPECT_EQ(Ui().Band(4)->ThumbLength(), 8);
+  EXPECT_EQ(Ui().Band(4)->ThumbThickness(), 30);
 }
 
 // The lines of one section of the file, in file order.
@@ -163,13 +163,13 @@ TEST_F(EqualizerTest, ExitWritesEveryKeyInItsOrder) {
   home.write("config.ini", "[tech]\r\npls=1\r\n");
   Create();
   form->move(12, 34);
-  form->Pop1Click();
-  form->TrackBar1->setValue(40);
-  form->RzTrackBar170->setValue(22050);
-  form->Switch(Effect::Echo)->setValue(1);
-  form->Switch(Effect::Reverb3d)->setValue(1);
+  form->ApplyPreset(equalizer::kPop);
+  Ui().volumeSlider->setValue(40);
+  Ui().sampleRateSlider->setValue(22050);
+  Ui().Switch(Effect::Echo)->setValue(1);
+  Ui().Switch(Effect::Reverb3d)->setValue(1);
   state.EqualizerShown = true;
-  form->FormDestroy();
+  form->SaveToConfig();
 
   const QString file = home.file("config.ini");
   EXPECT_EQ(SectionLines(file, "tech"), QStringList({"pls=1", "vol=40"}));
@@ -185,18 +185,18 @@ TEST_F(EqualizerTest, ExitWritesEveryKeyInItsOrder) {
   state.Engine->Shutdown();
   state.Engine = std::make_unique<TCore>();
   Create();
-  EXPECT_EQ(form->TrackBar1->value(), 40);
-  EXPECT_EQ(form->Band(11)->value(), 13);
-  EXPECT_EQ(form->Switch(Effect::Reverb3d)->value(), 1);
+  EXPECT_EQ(Ui().volumeSlider->value(), 40);
+  EXPECT_EQ(Ui().Band(11)->value(), 13);
+  EXPECT_EQ(Ui().Switch(Effect::Reverb3d)->value(), 1);
   EXPECT_EQ(form->pos(), QPoint(12, 34));
 }
 
 // The window as drawn; ORVE_SCREENSHOT_DIR keeps the picture for judging the look.
 TEST_F(EqualizerTest, TheWindowIsDrawnInTheSchemesColours) {
   Create(kStoredRun);
-  form->Rock1Click();
-  form->TrackBar1->setValue(80);
-  form->RzTrackBar170->setValue(44100);
+  form->ApplyPreset(equalizer::kRock);
+  Ui().volumeSlider->setValue(80);
+  Ui().sampleRateSlider->setValue(44100);
   const QImage image = form->grab().toImage();
   if (const QString dir = qEnvironmentVariable("ORVE_SCREENSHOT_DIR"); !dir.isEmpty()) {
     image.save(dir + "/equalizer.png");

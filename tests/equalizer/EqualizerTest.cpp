@@ -9,24 +9,24 @@ namespace {
 
 struct PresetCase {
   const char* name;
-  void (*run)(TForm6&);
+  void (*run)(EqualizerWindow&);
   std::array<int, 16> positions;
 };
 
 void DoubleClick(QWidget* w) { QTest::mouseDClick(w, Qt::LeftButton, {}, w->rect().center()); }
 
 const PresetCase kPresets[] = {
-    {"Rock", [](TForm6& f) { f.Rock1->trigger(); },
+    {"Rock", [](EqualizerWindow& f) { f.ControlsForTest().rockPresetAction->trigger(); },
      {23, 22, 21, 20, 19, 18, 17, 16, 16, 17, 17, 18, 19, 19, 19, 18}},
-    {"Pop", [](TForm6& f) { f.Pop1->trigger(); }, {16, 16, 17, 17, 17, 18, 17, 15, 14, 14, 13, 13, 13, 14, 15, 15}},
-    {"Techno", [](TForm6& f) { f.echno1->trigger(); },
+    {"Pop", [](EqualizerWindow& f) { f.ControlsForTest().popPresetAction->trigger(); }, {16, 16, 17, 17, 17, 18, 17, 15, 14, 14, 13, 13, 13, 14, 15, 15}},
+    {"Techno", [](EqualizerWindow& f) { f.ControlsForTest().technoPresetAction->trigger(); },
      {18, 17, 16, 16, 16, 15, 14, 14, 15, 16, 16, 17, 18, 17, 17, 16}},
-    {"Dance", [](TForm6& f) { f.Dance1->trigger(); },
+    {"Dance", [](EqualizerWindow& f) { f.ControlsForTest().dancePresetAction->trigger(); },
      {22, 21, 20, 19, 18, 17, 16, 15, 16, 17, 17, 17, 18, 18, 18, 19}},
-    {"+15", [](TForm6& f) { DoubleClick(f.Label1); },
+    {"+15", [](EqualizerWindow& f) { DoubleClick(f.ControlsForTest().maxGainLabel); },
      {30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30, 30}},
-    {"0", [](TForm6& f) { DoubleClick(f.Label2); }, {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15}},
-    {"-15", [](TForm6& f) { DoubleClick(f.Label3); }, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+    {"0", [](EqualizerWindow& f) { DoubleClick(f.ControlsForTest().zeroGainLabel); }, {15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15, 15}},
+    {"-15", [](EqualizerWindow& f) { DoubleClick(f.ControlsForTest().minGainLabel); }, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
 };
 
 TEST_F(EqualizerTest, PresetsAndShortcutsReachThePlayingChannel) {
@@ -37,7 +37,7 @@ TEST_F(EqualizerTest, PresetsAndShortcutsReachThePlayingChannel) {
   for (const PresetCase& c : kPresets) {
     c.run(*form);
     for (int k = 1; k <= 16; ++k) {
-      EXPECT_EQ(form->Band(k)->value(), c.positions[static_cast<size_t>(k - 1)]) << c.name << " band " << k;
+      EXPECT_EQ(Ui().Band(k)->value(), c.positions[static_cast<size_t>(k - 1)]) << c.name << " band " << k;
       EXPECT_EQ(Gain(k), c.positions[static_cast<size_t>(k - 1)] - 15) << c.name << " band " << k;
     }
   }
@@ -48,25 +48,25 @@ TEST_F(EqualizerTest, RockGivesEightDecibelsAtTheBottomAndOneAtFourKilohertz) {
   Create();
   Open();
   state.Engine->Play();
-  form->Rock1Click();
+  form->ApplyPreset(equalizer::kRock);
   EXPECT_EQ(Gain(1), 8);
   EXPECT_EQ(Gain(8), 1);
   // A band moved by hand is sent on its own.
-  form->Band(8)->setValue(0);
+  Ui().Band(8)->setValue(0);
   EXPECT_EQ(Gain(8), -15);
   EXPECT_EQ(Gain(7), 2);
 }
 
 TEST_F(EqualizerTest, VolumeReachesTheChannelAndTheMainWindowsText) {
   Create();
-  QSignalSpy text(form.get(), &TForm6::VolumeTextChanged);
+  QSignalSpy text(form.get(), &EqualizerWindow::VolumeTextChanged);
   // With nothing open only the slider and the text move.
-  form->TrackBar1->setValue(70);
+  Ui().volumeSlider->setValue(70);
   ASSERT_EQ(text.size(), 1);
   EXPECT_EQ(text.at(0).at(0).toString(), "Грм:70%");
   Open();
   state.Engine->Play();
-  form->TrackBar1->setValue(40);
+  Ui().volumeSlider->setValue(40);
   EXPECT_EQ(text.last().at(0).toString(), "Грм:40%");
   int frequency = -1, volume = -1;
   ASSERT_TRUE(state.Engine->Library()->GetAttributes(state.Engine->Handle(), frequency, volume));
@@ -80,14 +80,14 @@ TEST_F(EqualizerTest, SampleRateReachesTheChannel) {
   int ownRate = -1, volume = -1;
   ASSERT_TRUE(state.Engine->Library()->GetAttributes(state.Engine->Handle(), ownRate, volume));
   ASSERT_NE(ownRate, 22050);
-  form->TrackBar1->setValue(60);
-  form->RzTrackBar170->setValue(22050);
+  Ui().volumeSlider->setValue(60);
+  Ui().sampleRateSlider->setValue(22050);
   int frequency = -1;
   ASSERT_TRUE(state.Engine->Library()->GetAttributes(state.Engine->Handle(), frequency, volume));
   EXPECT_EQ(frequency, 22050);
   EXPECT_EQ(volume, 60);
   // 0 goes back to the stream's own rate.
-  form->RzTrackBar170->setValue(0);
+  Ui().sampleRateSlider->setValue(0);
   ASSERT_TRUE(state.Engine->Library()->GetAttributes(state.Engine->Handle(), frequency, volume));
   EXPECT_EQ(frequency, ownRate);
 }
@@ -98,21 +98,21 @@ TEST_F(EqualizerTest, SwitchingAnEffectWhilePlayingPausesAndResumes) {
   Open();
   state.Engine->Play();
   QSignalSpy transport(state.Engine.get(), &TCore::TransportChanged);
-  TrackBar* flanger = form->Switch(Effect::Flanger);
+  TrackBar* flanger = Ui().Switch(Effect::Flanger);
   QTest::mouseClick(flanger, Qt::LeftButton, {}, flanger->rect().center());
   EXPECT_EQ(flanger->value(), 1);
   EXPECT_EQ(state.Engine->PlayState, kPlaying);
   EXPECT_EQ(transport.size(), 2);  // paused, then playing again
   EXPECT_TRUE(OnChannel(Effect::Flanger));
-  EXPECT_EQ(TextColour(form->Letter(Effect::Flanger)), Theme(3));
-  EXPECT_EQ(flanger->TrackColor(), Theme(1));
+  EXPECT_EQ(TextColour(Ui().Letter(Effect::Flanger)), Theme(3));
+  EXPECT_EQ(flanger->TrackColour(), Theme(1));
 
   QTest::mouseClick(flanger, Qt::LeftButton, {}, flanger->rect().center());
   EXPECT_EQ(flanger->value(), 0);
   EXPECT_EQ(state.Engine->PlayState, kPlaying);
   EXPECT_EQ(state.Engine->EffectHandles[static_cast<size_t>(Effect::Flanger)], -1);
-  EXPECT_EQ(TextColour(form->Letter(Effect::Flanger)), Theme(0));
-  EXPECT_EQ(flanger->TrackColor(), Theme(3));
+  EXPECT_EQ(TextColour(Ui().Letter(Effect::Flanger)), Theme(0));
+  EXPECT_EQ(flanger->TrackColour(), Theme(3));
 }
 
 TEST_F(EqualizerTest, SwitchingAnEffectWhilePausedLeavesItPaused) {
@@ -120,7 +120,7 @@ TEST_F(EqualizerTest, SwitchingAnEffectWhilePausedLeavesItPaused) {
   Open();
   state.Engine->Play();
   state.Engine->Pause();
-  form->Switch(Effect::Echo)->setValue(1);
+  Ui().Switch(Effect::Echo)->setValue(1);
   EXPECT_EQ(state.Engine->PlayState, kPaused);
   EXPECT_TRUE(OnChannel(Effect::Echo));
 }
@@ -129,7 +129,7 @@ TEST_F(EqualizerTest, ANewEntryGetsExactlyTheSwitchedOnEffects) {
   Create();
   Open();
   state.Engine->Play();
-  for (const Effect e : {Effect::Chorus, Effect::Gargle, Effect::Reverb}) form->Switch(e)->setValue(1);
+  for (const Effect e : {Effect::Chorus, Effect::Gargle, Effect::Reverb}) Ui().Switch(e)->setValue(1);
   Open("wav_s16_mono.wav");
   StartEffects();
   for (int i = 0; i < 7; ++i) {
@@ -146,7 +146,7 @@ TEST_F(EqualizerTest, ASchemeReloadKeepsTheEffectsAndTheirColours) {
   Create();
   Open();
   state.Engine->Play();
-  form->Switch(Effect::Compressor)->setValue(1);
+  Ui().Switch(Effect::Compressor)->setValue(1);
   const int32_t handle = state.Engine->EffectHandles[static_cast<size_t>(Effect::Compressor)];
   state.Scheme.ThemeColors[1] = 0x0000FF;  // red
   state.Scheme.ThemeColors[3] = 0x00FF00;  // green
@@ -155,53 +155,53 @@ TEST_F(EqualizerTest, ASchemeReloadKeepsTheEffectsAndTheirColours) {
   EXPECT_EQ(state.Engine->EffectHandles[static_cast<size_t>(Effect::Compressor)], handle);
   EXPECT_TRUE(OnChannel(Effect::Compressor));
   EXPECT_EQ(state.Engine->PlayState, kPlaying);
-  EXPECT_EQ(form->Switch(Effect::Compressor)->TrackColor(), QColor(Qt::red));
-  EXPECT_EQ(TextColour(form->Letter(Effect::Compressor)), QColor(Qt::green));
-  EXPECT_EQ(form->Switch(Effect::Echo)->TrackColor(), QColor(Qt::green));
-  EXPECT_EQ(form->Band(2)->TrackColor(), QColor(Qt::green));
+  EXPECT_EQ(Ui().Switch(Effect::Compressor)->TrackColour(), QColor(Qt::red));
+  EXPECT_EQ(TextColour(Ui().Letter(Effect::Compressor)), QColor(Qt::green));
+  EXPECT_EQ(Ui().Switch(Effect::Echo)->TrackColour(), QColor(Qt::green));
+  EXPECT_EQ(Ui().Band(2)->TrackColour(), QColor(Qt::green));
 }
 
 TEST_F(EqualizerTest, PressingABandMarksTheDragAndColoursItsTrack) {
   Create();
   form->show();
-  TrackBar* band = form->Band(5);
+  TrackBar* band = Ui().Band(5);
   QTest::mousePress(band, Qt::LeftButton, {}, QPoint(5, 0));
   EXPECT_TRUE(state.EqDragging);
-  EXPECT_EQ(band->TrackColor(), Theme(1));
+  EXPECT_EQ(band->TrackColour(), Theme(1));
   EXPECT_EQ(band->value(), 30);  // pressed at the top
   QTest::mouseRelease(band, Qt::LeftButton, {}, QPoint(5, 0));
   EXPECT_FALSE(state.EqDragging);
-  EXPECT_EQ(band->TrackColor(), Theme(3));
+  EXPECT_EQ(band->TrackColour(), Theme(3));
 }
 
 TEST_F(EqualizerTest, PressingTheVolumeHighlightsTheMainWindowsLabel) {
   Create();
   form->show();
-  QSignalSpy highlighted(form.get(), &TForm6::VolumeLabelHighlighted);
-  QTest::mousePress(form->TrackBar1, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(form->TrackBar1->TrackColor(), Theme(1));
-  QTest::mouseRelease(form->TrackBar1, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(form->TrackBar1->TrackColor(), Theme(3));
+  QSignalSpy highlighted(form.get(), &EqualizerWindow::VolumeLabelHighlighted);
+  QTest::mousePress(Ui().volumeSlider, Qt::LeftButton, {}, QPoint(36, 7));
+  EXPECT_EQ(Ui().volumeSlider->TrackColour(), Theme(1));
+  QTest::mouseRelease(Ui().volumeSlider, Qt::LeftButton, {}, QPoint(36, 7));
+  EXPECT_EQ(Ui().volumeSlider->TrackColour(), Theme(3));
   ASSERT_EQ(highlighted.size(), 2);
   EXPECT_TRUE(highlighted.at(0).at(0).toBool());
   EXPECT_FALSE(highlighted.at(1).at(0).toBool());
-  QTest::mousePress(form->RzTrackBar170, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(form->RzTrackBar170->TrackColor(), Theme(1));
-  QTest::mouseRelease(form->RzTrackBar170, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(form->RzTrackBar170->TrackColor(), Theme(3));
+  QTest::mousePress(Ui().sampleRateSlider, Qt::LeftButton, {}, QPoint(36, 7));
+  EXPECT_EQ(Ui().sampleRateSlider->TrackColour(), Theme(1));
+  QTest::mouseRelease(Ui().sampleRateSlider, Qt::LeftButton, {}, QPoint(36, 7));
+  EXPECT_EQ(Ui().sampleRateSlider->TrackColour(), Theme(3));
   EXPECT_EQ(highlighted.size(), 2);
 }
 
 TEST_F(EqualizerTest, TheCloseButtonHidesAndReports) {
   Create("[eq]\r\nstatus=1\r\n");
   ASSERT_TRUE(form->isVisible());
-  form->Band(3)->setValue(22);
-  QSignalSpy closed(form.get(), &TForm6::Closed);
-  QTest::mouseClick(form->AdvGlassButton9, Qt::LeftButton);
+  Ui().Band(3)->setValue(22);
+  QSignalSpy closed(form.get(), &EqualizerWindow::Closed);
+  QTest::mouseClick(Ui().closeButton, Qt::LeftButton);
   EXPECT_FALSE(form->isVisible());
   EXPECT_FALSE(state.EqualizerShown);
   EXPECT_EQ(closed.size(), 1);
-  EXPECT_EQ(form->Band(3)->value(), 22);
+  EXPECT_EQ(Ui().Band(3)->value(), 22);
   // A close from elsewhere does the same.
   form->show();
   state.EqualizerShown = true;
@@ -221,14 +221,14 @@ TEST_F(EqualizerTest, TheKeyHandlerSeesKeysOnEverySlider) {
   } counter;
   Create();
   form->SetKeyHandler(&counter);
-  QTest::keyClick(form->Band(16), Qt::Key_Up);
-  QTest::keyClick(form->Switch(Effect::Reverb), Qt::Key_Up);
-  QTest::keyClick(form->TrackBar1, Qt::Key_Left);
-  QTest::keyClick(form->RzTrackBar170, Qt::Key_Right);
+  QTest::keyClick(Ui().Band(16), Qt::Key_Up);
+  QTest::keyClick(Ui().Switch(Effect::Reverb), Qt::Key_Up);
+  QTest::keyClick(Ui().volumeSlider, Qt::Key_Left);
+  QTest::keyClick(Ui().sampleRateSlider, Qt::Key_Right);
   EXPECT_EQ(counter.keys, 4);
-  EXPECT_EQ(form->Band(16)->value(), 15);  // the handler took the key
+  EXPECT_EQ(Ui().Band(16)->value(), 15);  // the handler took the key
   form->SetKeyHandler(nullptr);
-  QTest::keyClick(form->Band(16), Qt::Key_Up);
+  QTest::keyClick(Ui().Band(16), Qt::Key_Up);
   EXPECT_EQ(counter.keys, 4);
 }
 
@@ -237,7 +237,7 @@ TEST_F(EqualizerTest, TheTitleStripMarksTheActiveWindow) {
   form->show();
   form->activateWindow();
   if (!QTest::qWaitForWindowActive(form.get(), 5000)) GTEST_SKIP() << "no window activation on this platform";
-  EXPECT_EQ(form->RzBackground3->GradientEnd(), Theme(1));
+  EXPECT_EQ(Ui().titleStrip->GradientEnd(), Theme(1));
 }
 
 }  // namespace

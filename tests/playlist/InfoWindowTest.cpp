@@ -2,6 +2,8 @@
 // and what it shows for addresses and files that do not decode.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -14,7 +16,7 @@
 #include <thread>
 
 #include "WindowFixture.h"
-#include "playlist/Unit11.h"
+#include "playlist/InfoWindow.h"
 
 namespace orve::test {
 namespace {
@@ -67,13 +69,13 @@ class ConnectionCounter {
   std::thread thread_;
 };
 
-class InfoWindowTest : public WindowFixture<TForm11> {
+class InfoWindowTest : public WindowFixture<InfoWindow> {
  protected:
   // The seven tag fields in the order title, artist, album, genre, year,
   // track, comment.
   QStringList TagFields() const {
-    return {form->Edit2->text(), form->Edit1->text(), form->Edit3->text(), form->Edit4->text(),
-            form->Edit5->text(), form->Edit6->text(), form->Edit7->toPlainText()};
+    return {Ui().titleEdit->text(), Ui().artistEdit->text(), Ui().albumEdit->text(), Ui().genreEdit->text(),
+            Ui().yearEdit->text(), Ui().trackEdit->text(), Ui().commentEdit->toPlainText()};
   }
   static QStringList NoTags() { return QStringList(7, QString()); }
 
@@ -83,21 +85,21 @@ TEST_F(InfoWindowTest, LayoutAndOk) {
   EXPECT_EQ(form->windowTitle(), "Информация");
   EXPECT_EQ(form->size(), QSize(218, 321));
   EXPECT_EQ(form->minimumSize(), form->maximumSize());
-  EXPECT_EQ(form->AdvGlassButton1->text(), "Ok");
-  for (QLineEdit* e : {form->Edit8, form->Edit1, form->Edit2, form->Edit3, form->Edit4, form->Edit5, form->Edit6}) {
+  EXPECT_EQ(Ui().okButton->text(), "Ok");
+  for (QLineEdit* e : {Ui().pathEdit, Ui().artistEdit, Ui().titleEdit, Ui().albumEdit, Ui().genreEdit, Ui().yearEdit, Ui().trackEdit}) {
     EXPECT_TRUE(e->isReadOnly());
     EXPECT_TRUE(form->rect().contains(e->geometry())) << e->geometry().y();
   }
-  EXPECT_TRUE(form->Edit7->isReadOnly());
-  EXPECT_TRUE(form->rect().contains(form->Edit7->geometry()));
-  EXPECT_GT(form->Edit7->height(), form->Edit1->height());
-  EXPECT_TRUE(form->rect().contains(form->AdvGlassButton1->geometry()));
-  EXPECT_GE(form->AdvGlassButton1->y(), form->Edit7->geometry().bottom());
+  EXPECT_TRUE(Ui().commentEdit->isReadOnly());
+  EXPECT_TRUE(form->rect().contains(Ui().commentEdit->geometry()));
+  EXPECT_GT(Ui().commentEdit->height(), Ui().artistEdit->height());
+  EXPECT_TRUE(form->rect().contains(Ui().okButton->geometry()));
+  EXPECT_GE(Ui().okButton->y(), Ui().commentEdit->geometry().bottom());
 
   form->ShowFor(kAudio + "cbr.mp3");
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->windowModality(), Qt::ApplicationModal);
-  QTest::mouseClick(form->AdvGlassButton1, Qt::LeftButton);
+  QTest::mouseClick(Ui().okButton, Qt::LeftButton);
   EXPECT_FALSE(form->isVisible());
 }
 
@@ -119,7 +121,7 @@ TEST_F(InfoWindowTest, ShowsThePathAndTheSevenTags) {
   for (const TagCase& c : cases) {
     const QString path = kAudio + c.file;
     form->ShowFor(path);
-    EXPECT_EQ(form->Edit8->text(), path);
+    EXPECT_EQ(Ui().pathEdit->text(), path);
     EXPECT_EQ(TagFields(), c.tags) << c.file;
     EXPECT_TRUE(form->isVisible());
     form->close();
@@ -137,7 +139,7 @@ TEST_F(InfoWindowTest, WhatDoesNotOpenShowsOnlyThePath) {
   };
   for (const QString& path : paths) {
     form->ShowFor(path);
-    EXPECT_EQ(form->Edit8->text(), path);
+    EXPECT_EQ(Ui().pathEdit->text(), path);
     EXPECT_EQ(TagFields(), NoTags()) << path.toStdString();
     EXPECT_TRUE(form->isVisible());
   }
@@ -150,7 +152,7 @@ TEST_F(InfoWindowTest, AnAddressIsNeverConnected) {
   ASSERT_NE(server.Port(), 0);
   const QString url = QStringLiteral("http://127.0.0.1:%1/x").arg(server.Port());
   form->ShowFor(url);
-  EXPECT_EQ(form->Edit8->text(), url);
+  EXPECT_EQ(Ui().pathEdit->text(), url);
   EXPECT_EQ(TagFields(), NoTags());
   // A connection would be counted before it is dropped, and only the drop
   // lets a reader that connected return: no waiting needed.
@@ -160,7 +162,7 @@ TEST_F(InfoWindowTest, AnAddressIsNeverConnected) {
 TEST_F(InfoWindowTest, ColoursFollowTheScheme) {
   ExpectColoursFollowTheScheme([this] {
     EXPECT_EQ(form->palette().color(QPalette::Window), Theme(2));
-    EXPECT_EQ(form->AdvGlassButton1->FontColor(), Theme(2));
+    EXPECT_EQ(Ui().okButton->FontColour(), Theme(2));
   });
 }
 

@@ -2,18 +2,20 @@
 // double-click and by Enter, reopening, colours.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+#include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
 #include <functional>
 #include <memory>
 
 #include "WindowFixture.h"
-#include "playlist/Unit14.h"
+#include "playlist/SearchWindow.h"
 
 namespace orve::test {
 namespace {
 
-class SearchWindowTest : public WindowFixture<TForm14> {
+class SearchWindowTest : public WindowFixture<SearchWindow> {
  protected:
   void SetUp() override {
     WindowFixture::SetUp();
@@ -28,19 +30,19 @@ class SearchWindowTest : public WindowFixture<TForm14> {
   }
   QStringList Rows() const {
     QStringList rows;
-    for (int r = 0; r < form->ListBox1->count(); ++r) rows.append(form->ListBox1->item(r)->text());
+    for (int r = 0; r < Ui().resultList->count(); ++r) rows.append(Ui().resultList->item(r)->text());
     return rows;
   }
-  void Type(const QString& text) { QTest::keyClicks(form->Edit1, text); }
+  void Type(const QString& text) { QTest::keyClicks(Ui().searchEdit, text); }
   QPoint RowCentre(int r) const {
-    return form->ListBox1->visualItemRect(form->ListBox1->item(r)).center();
+    return Ui().resultList->visualItemRect(Ui().resultList->item(r)).center();
   }
   void DoubleClickRow(int r) {
-    QTest::mouseDClick(form->ListBox1->viewport(), Qt::LeftButton, {}, RowCentre(r));
+    QTest::mouseDClick(Ui().resultList->viewport(), Qt::LeftButton, {}, RowCentre(r));
   }
   void EnterOnRow(int r) {
-    QTest::mouseClick(form->ListBox1->viewport(), Qt::LeftButton, {}, RowCentre(r));
-    QTest::keyClick(form->ListBox1, Qt::Key_Return);
+    QTest::mouseClick(Ui().resultList->viewport(), Qt::LeftButton, {}, RowCentre(r));
+    QTest::keyClick(Ui().resultList, Qt::Key_Return);
   }
 
 };
@@ -48,27 +50,27 @@ class SearchWindowTest : public WindowFixture<TForm14> {
 TEST_F(SearchWindowTest, OpensWithEveryTitleModalAndFocusedOnTheText) {
   EXPECT_EQ(form->windowTitle(), "Поиск");
   EXPECT_EQ(form->size(), QSize(442, 405));
-  form->OpenSearch();
+  form->Open();
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->windowModality(), Qt::ApplicationModal);
   EXPECT_EQ(Rows(), QStringList({"Alpha", "Beta", "Gamma"}));
-  EXPECT_EQ(form->IndexMap, QStringList({"0", "1", "2"}));
-  EXPECT_TRUE(form->Edit1->text().isEmpty());
+  EXPECT_EQ(form->ResultEntries(), QList<int>({0, 1, 2}));
+  EXPECT_TRUE(Ui().searchEdit->text().isEmpty());
   ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  EXPECT_TRUE(form->Edit1->hasFocus());
+  EXPECT_TRUE(Ui().searchEdit->hasFocus());
 }
 
 TEST_F(SearchWindowTest, EveryKeystrokeFilters) {
-  form->OpenSearch();
+  form->Open();
   Type("a");  // a-z fold: all three hold an "A" or "a"
   EXPECT_EQ(Rows(), QStringList({"Alpha", "Beta", "Gamma"}));
   Type("m");
   EXPECT_EQ(Rows(), QStringList({"Gamma"}));
-  EXPECT_EQ(form->IndexMap, QStringList({"2"}));
-  QTest::keyClick(form->Edit1, Qt::Key_Backspace);
-  QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+  EXPECT_EQ(form->ResultEntries(), QList<int>({2}));
+  QTest::keyClick(Ui().searchEdit, Qt::Key_Backspace);
+  QTest::keyClick(Ui().searchEdit, Qt::Key_Backspace);
   EXPECT_EQ(Rows(), QStringList({"Alpha", "Beta", "Gamma"}));
-  EXPECT_EQ(form->IndexMap, QStringList({"0", "1", "2"}));
+  EXPECT_EQ(form->ResultEntries(), QList<int>({0, 1, 2}));
 }
 
 // Double-click and Enter are the same choose step.
@@ -79,11 +81,11 @@ TEST_F(SearchWindowTest, ChoosingTheOnlyRowStartsItsEntryAndCloses) {
   };
   for (const auto& [how, choose] : choosers) {
     SCOPED_TRACE(how);
-    form->OpenSearch();
+    form->Open();
     Type("GAM");
     ASSERT_EQ(Rows(), QStringList({"Gamma"}));
-    QSignalSpy chosen(form.get(), &TForm14::EntryChosen);
-    QSignalSpy finished(form.get(), &TForm14::ChooseFinished);
+    QSignalSpy chosen(form.get(), &SearchWindow::EntryChosen);
+    QSignalSpy finished(form.get(), &SearchWindow::ChooseFinished);
     choose();
     ASSERT_EQ(chosen.count(), 1);
     EXPECT_EQ(chosen.at(0).at(0).toInt(), 2);
@@ -93,30 +95,30 @@ TEST_F(SearchWindowTest, ChoosingTheOnlyRowStartsItsEntryAndCloses) {
 }
 
 TEST_F(SearchWindowTest, NothingSelectedOnlyRefreshesTheLabel) {
-  form->OpenSearch();
+  form->Open();
   Type("zzz");
-  EXPECT_EQ(form->ListBox1->count(), 0);
-  EXPECT_TRUE(form->IndexMap.isEmpty());
-  QSignalSpy chosen(form.get(), &TForm14::EntryChosen);
-  QSignalSpy finished(form.get(), &TForm14::ChooseFinished);
-  QTest::mouseDClick(form->ListBox1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-  QTest::keyClick(form->ListBox1, Qt::Key_Enter);
+  EXPECT_EQ(Ui().resultList->count(), 0);
+  EXPECT_TRUE(form->ResultEntries().isEmpty());
+  QSignalSpy chosen(form.get(), &SearchWindow::EntryChosen);
+  QSignalSpy finished(form.get(), &SearchWindow::ChooseFinished);
+  QTest::mouseDClick(Ui().resultList->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+  QTest::keyClick(Ui().resultList, Qt::Key_Enter);
   EXPECT_EQ(chosen.count(), 0);
   EXPECT_EQ(finished.count(), 2);
   EXPECT_TRUE(form->isVisible());
 }
 
 TEST_F(SearchWindowTest, ReopeningShowsEveryTitleAgainWithItsOwnEntry) {
-  form->OpenSearch();
+  form->Open();
   Type("bet");
   ASSERT_EQ(Rows(), QStringList({"Beta"}));
   form->close();
   Add("Delta");
-  form->OpenSearch();
-  EXPECT_TRUE(form->Edit1->text().isEmpty());
+  form->Open();
+  EXPECT_TRUE(Ui().searchEdit->text().isEmpty());
   EXPECT_EQ(Rows(), QStringList({"Alpha", "Beta", "Gamma", "Delta"}));
-  EXPECT_EQ(form->IndexMap, QStringList({"0", "1", "2", "3"}));
-  QSignalSpy chosen(form.get(), &TForm14::EntryChosen);
+  EXPECT_EQ(form->ResultEntries(), QList<int>({0, 1, 2, 3}));
+  QSignalSpy chosen(form.get(), &SearchWindow::EntryChosen);
   DoubleClickRow(3);
   ASSERT_EQ(chosen.count(), 1);
   EXPECT_EQ(chosen.at(0).at(0).toInt(), 3);
@@ -125,7 +127,7 @@ TEST_F(SearchWindowTest, ReopeningShowsEveryTitleAgainWithItsOwnEntry) {
 TEST_F(SearchWindowTest, ColoursFollowTheScheme) {
   ExpectColoursFollowTheScheme([this] {
     EXPECT_EQ(form->palette().color(QPalette::Window), Theme(5));
-    for (QWidget* field : {static_cast<QWidget*>(form->Edit1), static_cast<QWidget*>(form->ListBox1)}) {
+    for (QWidget* field : {static_cast<QWidget*>(Ui().searchEdit), static_cast<QWidget*>(Ui().resultList)}) {
       EXPECT_EQ(field->palette().color(QPalette::Text), Theme(1));
       EXPECT_EQ(field->palette().color(QPalette::Base), Theme(0));
     }

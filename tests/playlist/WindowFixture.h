@@ -7,7 +7,8 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
+#include "session/AppState.h"
+#include "widgets/GlassButton.h"
 #include "support/TempDir.h"
 
 namespace orve::test {
@@ -25,6 +26,7 @@ class WindowFixture : public ::testing::Test {
     form.reset();
     state.Engine->Shutdown();
   }
+  auto Ui() const { return form->ControlsForTest(); }
   QColor Theme(int i) const { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); }
   // `check` holds with the colours the window was made with, and again
   // after every colour of the scheme changed and the window was recoloured.

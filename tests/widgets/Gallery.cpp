@@ -56,10 +56,10 @@ GlassButton* Button(QWidget* parent, QRect geometry, const QString& caption, int
   b->setGeometry(geometry);
   b->SetCornerRadius(radius);
   b->SetSymbol(symbol);
-  b->SetFontColor(C[2]);
-  b->SetFaceColor(C[6]);
-  b->SetInnerBorderColor(C[6]);
-  b->SetGlowColor(C[7]);
+  b->SetFontColour(C[2]);
+  b->SetFaceColour(C[6]);
+  b->SetInnerBorderColour(C[6]);
+  b->SetGlowColour(C[7]);
   QFont f(QStringLiteral("Carlito"));
   f.setPixelSize(11);
   f.setBold(true);
@@ -70,7 +70,7 @@ GlassButton* Button(QWidget* parent, QRect geometry, const QString& caption, int
 GradientBackground* Strip(QWidget* parent, QRect geometry, QColor frame, QColor start, QColor end) {
   auto* g = new GradientBackground(parent);
   g->setGeometry(geometry);
-  g->SetFrameColor(frame);
+  g->SetFrameColour(frame);
   g->SetGradientStart(start);
   g->SetGradientEnd(end);
   return g;
@@ -111,7 +111,7 @@ void BuildMain(QWidget& w) {
   Button(&w, {3, 0, 16, 16}, {}, 0, GlassButton::Symbol::Speaker);
   Button(&w, {269, 0, 16, 16}, "-");
   Button(&w, {285, 0, 16, 16}, "X");
-  Button(&w, {3, 19, 25, 15}, {}, 7, GlassButton::Symbol::Play)->SetFontColor(C[1]);
+  Button(&w, {3, 19, 25, 15}, {}, 7, GlassButton::Symbol::Play)->SetFontColour(C[1]);
   Hover(Button(&w, {3, 39, 25, 15}, {}, 7, GlassButton::Symbol::Pause));
   Button(&w, {3, 59, 25, 15}, {}, 7, GlassButton::Symbol::Stop)->setDown(true);
   Button(&w, {3, 79, 25, 15}, {}, 7, GlassButton::Symbol::ArrowUp);
@@ -137,9 +137,9 @@ void BuildMain(QWidget& w) {
   seek->setGeometry(0, 131, 304, 16);
   seek->setRange(0, 296);
   seek->setValue(83);
-  seek->SetTrackColor(C[3]);
-  seek->SetThumbColor(C[9]);
-  seek->SetThumbOutlineColor(C[9]);
+  seek->SetTrackColour(C[3]);
+  seek->SetThumbColour(C[9]);
+  seek->SetThumbOutlineColour(C[9]);
   seek->SetThumbSize(10, 56);
 }
 
@@ -158,11 +158,11 @@ void BuildPlaylist(QWidget& w) {
   QFont f = list->font();
   f.setPixelSize(11);
   list->setFont(f);
-  list->SetBackgroundColor(C[0]);
-  list->SetSelectionBorderColor(C[2]);
-  list->SetSelectionStartColor(C[2]);
-  list->SetSelectionEndColor(C[6]);
-  list->SetSelectionTextColor(C[13]);
+  list->SetBackgroundColour(C[0]);
+  list->SetSelectionBorderColour(C[2]);
+  list->SetSelectionStartColour(C[2]);
+  list->SetSelectionEndColour(C[6]);
+  list->SetSelectionTextColour(C[13]);
   const char* titles[] = {"Artist - Opening", "Band <Live> - Second Song", "Третий исполнитель - Песня",
                           "A very long artist name - with an even longer title that will not fit at all",
                           "Track 05", "x.", "http://radio.example:8000/stream"};
@@ -182,9 +182,9 @@ TrackBar* Slider(QWidget* parent, QRect geometry, Qt::Orientation o, int max, in
   t->setGeometry(geometry);
   t->setRange(0, max);
   t->setValue(value);
-  t->SetTrackColor(C[3]);
-  t->SetThumbColor(C[9]);
-  t->SetThumbOutlineColor(C[9]);
+  t->SetTrackColour(C[3]);
+  t->SetThumbColour(C[9]);
+  t->SetThumbOutlineColour(C[9]);
   t->SetThumbSize(length, thickness);
   return t;
 }
@@ -214,16 +214,16 @@ void BuildEqualizer(QWidget& w) {
     auto* s = Slider(panel, {8 + 20 * k, 93, 12, 25}, Qt::Vertical, 1, on ? 1 : 0, 8, 30);
     s->SetSwitchMode(true);
     s->setValue(on ? 1 : 0);
-    s->SetTrackColor(on ? C[1] : C[3]);
+    s->SetTrackColour(on ? C[1] : C[3]);
   }
   Label(panel, {142, 80, 73, 12}, "Громкость", C[3], 9, Qt::AlignCenter);
   Label(panel, {215, 80, 73, 12}, "SR", C[3], 9, Qt::AlignCenter);
   Slider(panel, {142, 96, 73, 15}, Qt::Horizontal, 100, 80, 10, 28);
-  Slider(panel, {215, 96, 70, 15}, Qt::Horizontal, 100000, 44100, 10, 28)->SetTrackColor(C[1]);
+  Slider(panel, {215, 96, 70, 15}, Qt::Horizontal, 100000, 44100, 10, 28)->SetTrackColour(C[1]);
   auto* progress = new ProgressBar(panel);
   progress->setGeometry(142, 113, 140, 5);
-  progress->SetBackgroundColor(C[5]);
-  for (int l = 0; l < 4; ++l) progress->SetLevelColors(l, C[6], C[6]);
+  progress->SetBackgroundColour(C[5]);
+  for (int l = 0; l < 4; ++l) progress->SetLevelColours(l, C[6], C[6]);
   progress->SetValue(60);
 }
 

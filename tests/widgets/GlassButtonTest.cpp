@@ -95,7 +95,7 @@ TEST_F(GlassButtonTest, FocusOnlyWhenAskedFor) {
 
 TEST_F(GlassButtonTest, TheFaceIsPaintedInTheFaceColourAndTheEdgeDarker) {
   const QColor face(0x20, 0xA0, 0x40);
-  button->SetFaceColor(face);
+  button->SetFaceColour(face);
   button->setText(QString());
   const QImage image = button->grab().toImage();
   // Below the gloss the face shows its own colour.
@@ -106,7 +106,7 @@ TEST_F(GlassButtonTest, TheFaceIsPaintedInTheFaceColourAndTheEdgeDarker) {
 
 TEST_F(GlassButtonTest, TheGlowLightsTheLowerHalfWhileHovered) {
   const QColor glow(0xFF, 0xFF, 0x00);
-  button->SetGlowColor(glow);
+  button->SetGlowColour(glow);
   button->setText(QString());
   const QColor before = button->grab().toImage().pixelColor(22, 12);
   QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
@@ -143,7 +143,7 @@ int SymbolPixels(GlassButton& b, const QColor& colour) {
 TEST_F(GlassButtonTest, EverySymbolIsDrawnInTheFontColourAndEachDiffers) {
   const QColor red(0xFF, 0x00, 0x00);
   button->resize(25, 15);
-  button->SetFontColor(red);
+  button->SetFontColour(red);
   button->setText(QString());
   EXPECT_EQ(SymbolPixels(*button, red), 0);
   QList<QImage> pictures;

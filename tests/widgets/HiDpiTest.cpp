@@ -28,7 +28,7 @@ TEST(HiDpiTest, TheApplicationRunsAtScaleTwo) { EXPECT_DOUBLE_EQ(qApp->devicePix
 TEST(HiDpiTest, APanelFrameIsTwoSolidDevicePixels) {
   GradientBackground panel;
   const QColor frame(0xFF, 0x00, 0x00);
-  panel.SetFrameColor(frame);
+  panel.SetFrameColour(frame);
   panel.SetGradientStart(Qt::black);
   panel.SetGradientEnd(Qt::blue);
   panel.resize(60, 16);
@@ -62,9 +62,9 @@ TEST(HiDpiTest, TheThumbOutlineIsCrisp) {
   bar.setRange(0, 100);
   bar.setValue(50);
   bar.SetThumbSize(10, 28);
-  bar.SetThumbColor(fill);
-  bar.SetThumbOutlineColor(outline);
-  bar.SetBackgroundColor(Qt::black);
+  bar.SetThumbColour(fill);
+  bar.SetThumbOutlineColour(outline);
+  bar.SetBackgroundColour(Qt::black);
   bar.resize(73, 15);
   const QImage image = Grab(bar);
   const QRect thumb = bar.ThumbRect().toRect();
@@ -78,7 +78,7 @@ TEST(HiDpiTest, TheThumbOutlineIsCrisp) {
 TEST(HiDpiTest, TheSelectionBorderIsCrisp) {
   MarkupListBox list;
   const QColor border(0xFF, 0x80, 0x00);
-  list.SetSelectionBorderColor(border);
+  list.SetSelectionBorderColour(border);
   list.resize(150, 80);
   list.AddItem(QStringLiteral("<FONT color=\"#FFFFFF\"><B>Title<BR>1:00</B></FONT>"));
   list.SetItemIndex(0);

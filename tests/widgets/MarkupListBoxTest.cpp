@@ -275,10 +275,10 @@ int Distance(const QColor& a, const QColor& b) {
 TEST_F(MarkupListBoxTest, TheSelectedRowIsAFramedGradientFromStartToEnd) {
   const QColor background(0x0B, 0x18, 0x30), start(0xDC, 0xE8, 0xF6), end(0x2C, 0x64, 0xA6),
       border(0xFF, 0x80, 0x00);
-  list.SetBackgroundColor(background);
-  list.SetSelectionStartColor(start);
-  list.SetSelectionEndColor(end);
-  list.SetSelectionBorderColor(border);
+  list.SetBackgroundColour(background);
+  list.SetSelectionStartColour(start);
+  list.SetSelectionEndColour(end);
+  list.SetSelectionBorderColour(border);
   list.SetItemIndex(1);
   const QImage image = list.grab().toImage();
   const QRect row = list.ItemRect(1);
@@ -296,7 +296,7 @@ TEST_F(MarkupListBoxTest, TheSelectedRowIsAFramedGradientFromStartToEnd) {
 
 TEST_F(MarkupListBoxTest, TheSelectedRowTakesTheSelectionTextColour) {
   const QColor select(0xFF, 0x00, 0xFF);
-  list.SetSelectionTextColor(select);
+  list.SetSelectionTextColour(select);
   list.SetItemIndex(0);
   const QImage image = list.grab().toImage();
   auto count = [&](int index) {

@@ -21,7 +21,7 @@ int Distance(const QColor& a, const QColor& b) {
 TEST(GradientBackgroundTest, AFrameAroundAVerticalGradient) {
   GradientBackground panel;
   const QColor frame(0xFF, 0x00, 0x00), start(0x00, 0x00, 0x00), end(0x00, 0x00, 0xFF);
-  panel.SetFrameColor(frame);
+  panel.SetFrameColour(frame);
   panel.SetGradientStart(start);
   panel.SetGradientEnd(end);
   panel.resize(60, 40);
@@ -51,9 +51,9 @@ class ProgressBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
     bar.resize(102, 6);
-    bar.SetBackgroundColor(background);
+    bar.SetBackgroundColour(background);
     bar.SetLevelThresholds(25, 50, 75);
-    for (int i = 0; i < ProgressBar::kLevels; ++i) bar.SetLevelColors(i, levels[i], levels[i]);
+    for (int i = 0; i < ProgressBar::kLevels; ++i) bar.SetLevelColours(i, levels[i], levels[i]);
   }
   QColor At(int x) { return bar.grab().toImage().pixelColor(x, 4); }
 

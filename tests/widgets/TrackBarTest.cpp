@@ -215,10 +215,10 @@ TEST_F(TrackBarTest, TheThumbIsPaintedInItsFillColourAtItsPlace) {
   bar.setRange(0, 300);
   bar.setValue(150);
   bar.SetThumbSize(10, 56);
-  bar.SetThumbColor(fill);
-  bar.SetThumbOutlineColor(outline);
-  bar.SetTrackColor(track);
-  bar.SetBackgroundColor(Qt::black);
+  bar.SetThumbColour(fill);
+  bar.SetThumbOutlineColour(outline);
+  bar.SetTrackColour(track);
+  bar.SetBackgroundColour(Qt::black);
   Show(bar, {304, 16});
   const QImage image = bar.grab().toImage();
   const QRect thumb = bar.ThumbRect().toRect();

@@ -1,11 +1,14 @@
 // The playlist list's keys and mouse (selection, dragging, context menu),
-// and Timer1: the time displays and what happens at the end of an entry.
+// and the 50 ms tick: the time displays and what happens at the end of an
+// entry.
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
-#include "app/AppState.h"
 #include "playlist/ItemMarkup.h"
-#include "playlist/Unit2.h"
+#include "playlist/PlaylistWindow.h"
+#include "session/AppState.h"
+#include "widgets/MarkupListBox.h"
 
 namespace orve {
 namespace {
@@ -21,13 +24,13 @@ bool IsSearchKey(const QKeyEvent& e) {
 
 }  // namespace
 
-void TForm2::ListBox1KeyDown(QKeyEvent* event) {
+void PlaylistWindow::OnListKey(QKeyEvent* event) {
   const bool shift = event->modifiers() & Qt::ShiftModifier;
   const int key = event->key();
-  const int selected = ListBox1->ItemIndex();
-  const int last = ListBox1->Count() - 1;
+  const int selected = entryList_->ItemIndex();
+  const int last = entryList_->Count() - 1;
   if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-    ListBox1DblClick();
+    StartSelected();
   } else if (key == Qt::Key_Delete) {
     shift ? DeleteFromDisk() : RemoveSelected();
   } else if (IsSearchKey(*event)) {
@@ -46,57 +49,57 @@ void TForm2::ListBox1KeyDown(QKeyEvent* event) {
   if (!IsNavigationKey(key) || shift) event->accept();
 }
 
-void TForm2::ListBox1MouseDown(QMouseEvent* event, int row) {
-  if (event->button() == Qt::RightButton) ListBox1->SetItemIndex(row);  // -1 clears
+void PlaylistWindow::OnListPress(QMouseEvent* event, int row) {
+  if (event->button() == Qt::RightButton) entryList_->SetItemIndex(row);  // -1 clears
   RefreshTimeText();
   SelectionColour();
-  DragIndex = row == -1 ? 0 : row;
+  dragRow_ = row == -1 ? 0 : row;
 }
 
-void TForm2::ListBox1MouseMove(QMouseEvent* event, int row) {
+void PlaylistWindow::OnListDrag(QMouseEvent* event, int row) {
   if (!(event->buttons() & Qt::LeftButton)) return;
   const int c = row == -1 ? 0 : row;  // below the last entry counts as entry 0
-  if (c == DragIndex || DragIndex >= ListBox1->Count() || c >= ListBox1->Count()) return;
-  ExchangeEntries(DragIndex, c);
+  if (c == dragRow_ || dragRow_ >= entryList_->Count() || c >= entryList_->Count()) return;
+  ExchangeEntries(dragRow_, c);
   int& current = engine_.CurrentIndex;
-  if (DragIndex == current) {
+  if (dragRow_ == current) {
     current = c;
   } else if (current != -1) {
     // The current entry is known by its colour: look around where it was.
     const QString mark = CurrentItemPrefix(state_.Scheme.CurrentColorText);
     for (const int k : {current - 1, current, current + 1}) {
-      if (k >= 0 && k < ListBox1->Count() && ListBox1->Item(k).startsWith(mark)) {
+      if (k >= 0 && k < entryList_->Count() && entryList_->Item(k).startsWith(mark)) {
         current = k;
         break;
       }
     }
   }
-  DragIndex = c;
+  dragRow_ = c;
 }
 
-void TForm2::ExchangeEntries(int a, int b) {
+void PlaylistWindow::ExchangeEntries(int a, int b) {
   engine_.ExchangeEntries(a, b);
-  ListBox1->ExchangeItems(a, b);
+  entryList_->ExchangeItems(a, b);
   PlaylistChanged();
 }
 
-void TForm2::ListBox1MouseUp(QMouseEvent* event, int /*row*/) {
+void PlaylistWindow::OnListRelease(QMouseEvent* event, int /*row*/) {
   RefreshTimeText();
-  if (event->button() == Qt::RightButton && ListBox1->ItemIndex() != -1) {
+  if (event->button() == Qt::RightButton && entryList_->ItemIndex() != -1) {
     PrepareContextMenu();
-    AdvPopupMenu4->popup(event->globalPosition().toPoint());
+    contextMenu_->popup(event->globalPosition().toPoint());
   }
 }
 
-void TForm2::PrepareContextMenu() {
-  const int s = ListBox1->ItemIndex();
+void PlaylistWindow::PrepareContextMenu() {
+  const int s = entryList_->ItemIndex();
   const bool stream = s >= 0 && s < engine_.Kinds.size() && engine_.Kinds[s] == QLatin1String(kKindStream);
-  N3->menuAction()->setEnabled(!ConversionBusy && !stream);
+  convertMenu_->menuAction()->setEnabled(!conversionBusy_ && !stream);
 }
 
-// --- Timer1 ---
+// --- the tick ---
 
-void TForm2::Timer1Timer() {
+void PlaylistWindow::Tick() {
   emit TimeDisplaysDue();
   if (engine_.PlayState == kPlaying && !engine_.CurrentIsStream() && engine_.Position() == engine_.Length()) {
     EntryEnded();
@@ -104,14 +107,14 @@ void TForm2::Timer1Timer() {
   RefreshTimeText();
 }
 
-void TForm2::Advance(int i) {
-  ListBox1->SetItemIndex(i);
+void PlaylistWindow::Advance(int i) {
+  entryList_->SetItemIndex(i);
   emit StartEntryRequested();
 }
 
-bool TForm2::CurrentFailedToOpen() const { return engine_.Handle() == audio::kNoHandle; }
+bool PlaylistWindow::CurrentFailedToOpen() const { return engine_.Handle() == audio::kNoHandle; }
 
-void TForm2::EntryEnded() {
+void PlaylistWindow::EntryEnded() {
   // An entry that does not open "ends" at once. Restarting it, or going
   // round a list where nothing opens, would reopen files twenty times a
   // second for ever: those cases stop instead.
@@ -129,7 +132,7 @@ void TForm2::EntryEnded() {
       }
       break;
     case RepeatModes::All: {
-      const int count = ListBox1->Count();
+      const int count = entryList_->Count();
       if (count == 0) break;
       if (failedStarts_ >= count) {
         engine_.Stop();

@@ -1,12 +1,12 @@
 // The equalizer window's start-up from config.ini and its record at exit.
 #include <algorithm>
 
-#include "app/AppState.h"
-#include "equalizer/Presets.h"
-#include "equalizer/Unit6.h"
+#include "equalizer/EqualizerWindow.h"
+#include "session/AppState.h"
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
 #include "widgets/SkinColours.h"
+#include "widgets/TrackBar.h"
 
 namespace orve {
 namespace {
@@ -22,12 +22,12 @@ QString BandKey(int k) { return QString::number(k); }
 // The order matters: the shown state is reported before the sliders move,
 // and the switches are stepped once more with fresh handles after all of
 // them have their positions. Setting a slider runs its change step.
-void TForm6::FormCreate() {
+void EqualizerWindow::RestoreFromConfig() {
   ApplyScheme();
   IniFile config(state_.AppDir + QString::fromLatin1(ck::kFileName));
   state_.VisMode = static_cast<quint8>(std::clamp(config.Read(ck::vis::kMode), 0, kLastVisMode));
-  TrackBar1->setValue(config.Read(ck::tech::kVolume));
-  RzTrackBar170->setValue(config.Read(ck::eq::kSampleRate));
+  volumeSlider_->setValue(config.Read(ck::tech::kVolume));
+  sampleRateSlider_->setValue(config.Read(ck::eq::kSampleRate));
   SendAttributes();
   move(config.Read(ck::eq::kX), config.Read(ck::eq::kY));
   RestoreShown(config);
@@ -37,26 +37,27 @@ void TForm6::FormCreate() {
     SwitchChange(static_cast<Effect>(i));
   }
   RestoreOtherWindows(config);
-  emit VolumeTextChanged(QStringLiteral("Грм:%1%").arg(TrackBar1->value()));
+  emit VolumeTextChanged(QStringLiteral("Грм:%1%").arg(volumeSlider_->value()));
 }
 
-void TForm6::RestoreShown(IniFile& config) {
+void EqualizerWindow::RestoreShown(IniFile& config) {
   state_.EqualizerShown = config.Read(ck::eq::kShown);
   if (state_.EqualizerShown) show();
   emit EqualizerShownAtStartup(state_.EqualizerShown);
 }
 
 // Stored values outside a slider's range are clamped by the slider.
-void TForm6::RestoreSliders(IniFile& config) {
+void EqualizerWindow::RestoreSliders(IniFile& config) {
   for (int k = 1; k <= kEqBands; ++k) {
     Band(k)->setValue(config.ReadInteger(QString::fromLatin1(ck::eq::kSection), BandKey(k), ck::eq::kBandDefault));
   }
   for (int i = 0; i < kEffectCount; ++i) {
-    Switches[static_cast<size_t>(i)]->setValue(config.Read(equalizer::kEffectSwitches[static_cast<size_t>(i)].key));
+    const auto e = static_cast<Effect>(i);
+    Switch(e)->setValue(config.Read(equalizer::kEffectSwitches[static_cast<size_t>(i)].key));
   }
 }
 
-void TForm6::RestoreOtherWindows(IniFile& config) {
+void EqualizerWindow::RestoreOtherWindows(IniFile& config) {
   if (config.Read(ck::main::kRoundButtons)) emit RoundButtonsRequested();
   const int eqTrs = config.Read(ck::eq::kOpacity);
   // A stored value is applied by its low 8 bits, even one below the
@@ -65,17 +66,17 @@ void TForm6::RestoreOtherWindows(IniFile& config) {
   emit OpacitiesRequested(config.Read(ck::main::kOpacity), config.Read(ck::pls::kOpacity), eqTrs);
 }
 
-void TForm6::FormDestroy() {
+void EqualizerWindow::SaveToConfig() {
   IniFile config(state_.AppDir + QString::fromLatin1(ck::kFileName));
   // One write of the file for the thirty keys.
   config.SetDeferredWrites(true);
-  config.Write(ck::tech::kVolume, TrackBar1->value());
+  config.Write(ck::tech::kVolume, volumeSlider_->value());
   config.Write(ck::eq::kX, x());
   config.Write(ck::eq::kY, y());
   for (int k = 1; k <= kEqBands; ++k) {
     config.WriteInteger(QString::fromLatin1(ck::eq::kSection), BandKey(k), Band(k)->value());
   }
-  config.Write(ck::eq::kSampleRate, RzTrackBar170->value());
+  config.Write(ck::eq::kSampleRate, sampleRateSlider_->value());
   for (const Effect e : {Effect::Flanger, Effect::Echo, Effect::Chorus, Effect::Compressor, Effect::Gargle,
                          Effect::Reverb3d, Effect::Reverb}) {
     config.Write(equalizer::kEffectSwitches[static_cast<size_t>(e)].key, Switch(e)->value());

@@ -5,35 +5,41 @@
 // refreshing the playlist's time label are the receivers' work. Used from
 // the UI thread only.
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QStringList>
+#include <QList>
 #include <QWidget>
+
+class QLineEdit;
+class QListWidget;
 
 namespace orve {
 
 struct AppState;
 
-class TForm14 : public QWidget {
+class SearchWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit TForm14(AppState& state, QWidget* parent = nullptr);
+  explicit SearchWindow(AppState& state, QWidget* parent = nullptr);
 
   static constexpr int kWidth = 442;
   static constexpr int kHeight = 405;
 
   // Every title in playlist order, the search text emptied, and the window
   // shown application-modal. Returns at once: the choice arrives by signal.
-  void OpenSearch();
+  void Open();
 
   // Recolours the window from the current scheme.
   void ApplyScheme();
 
-  QLineEdit* Edit1;       // the search text
-  QListWidget* ListBox1;  // the titles found, as plain text
-  // Row r of ListBox1 shows playlist entry IndexMap[r] (decimal text);
+  // Row r of the result list shows playlist entry ResultEntries()[r];
   // always as long as the list.
-  QStringList IndexMap;
+  const QList<int>& ResultEntries() const { return resultEntries_; }
+
+  // The controls, for tests that check looks and drive them as a user does.
+  struct Controls {
+    QLineEdit* searchEdit;
+    QListWidget* resultList;
+  };
+  Controls ControlsForTest() const { return {searchEdit_, resultList_}; }
 
  signals:
   // A row was chosen: the playlist selects and starts entry `index`. The
@@ -48,13 +54,15 @@ class TForm14 : public QWidget {
   void changeEvent(QEvent* event) override;
 
  private:
-  void Edit1Change(const QString& text);
+  void ShowMatches(const QString& text);
   void Choose();
   void ShowRows(const QList<int>& indices);
   int SelectedRow() const;
-  QColor Colour(int index) const;
 
   AppState& state_;
+  QLineEdit* searchEdit_;
+  QListWidget* resultList_;  // the titles found, as plain text
+  QList<int> resultEntries_;
 };
 
 }  // namespace orve

@@ -4,32 +4,36 @@
 // a stream entry; the window only reports it (UrlAdded) and knows no other
 // window. Used from the UI thread only.
 
-#include <QLineEdit>
 #include <QWidget>
 
-#include "widgets/GlassButton.h"
+class QLineEdit;
 
 namespace orve {
 
 struct AppState;
+class GlassButton;
 
-class TForm8 : public QWidget {
+class UrlWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit TForm8(AppState& state, QWidget* parent = nullptr);
+  explicit UrlWindow(AppState& state, QWidget* parent = nullptr);
 
   static constexpr int kWidth = 360;
   static constexpr int kHeight = 40;
 
   // The edit preset to "HTTP://" and the window shown application-modal;
   // returns at once.
-  void OpenUrlDialog();
+  void Open();
 
   // Recolours the window from the current scheme.
   void ApplyScheme();
 
-  QLineEdit* Edit1;              // the address; the caption follows it
-  GlassButton* AdvGlassButton1;  // "Добавить", mouse only
+  // The controls, for tests that check looks and drive them as a user does.
+  struct Controls {
+    QLineEdit* addressEdit;
+    GlassButton* addButton;
+  };
+  Controls ControlsForTest() const { return {addressEdit_, addButton_}; }
 
  signals:
   // The address as typed, unchecked ("HTTP://" included): the playlist
@@ -37,10 +41,11 @@ class TForm8 : public QWidget {
   void UrlAdded(const QString& text);
 
  private:
-  void AdvGlassButton1Click();
-  QColor Colour(int index) const;
+  void SubmitAddress();
 
   AppState& state_;
+  QLineEdit* addressEdit_;   // the window's caption follows it
+  GlassButton* addButton_;   // "Добавить", mouse only
 };
 
 }  // namespace orve

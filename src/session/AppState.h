@@ -1,16 +1,17 @@
 #pragma once
 // The shared state of the application: one value, owned by the application
-// object (TApplication::State()), touched only from the UI thread.
+// object (Application::State()), touched only from the UI thread. It sits
+// below every window, so a window reads and sets it without knowing the
+// others.
 
 #include <QString>
 #include <memory>
 
 #include "appearance/ColourScheme.h"
 #include "engine/Core.h"
+#include "settings/RepeatMode.h"
 
 namespace orve {
-
-enum class RepeatModes : quint8 { Track = 0, All = 1, Off = 2 };
 
 struct AppState {
   QString AppDir;  // program folder, always ending with "/"

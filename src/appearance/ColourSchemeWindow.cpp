@@ -1,44 +1,44 @@
-#include "appearance/Unit16.h"
+#include "appearance/ColourSchemeWindow.h"
 
 #include <QDir>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QVBoxLayout>
 
 #include "settings/ConfigKeys.h"
-#include "settings/FileError.h"
 #include "settings/IniFile.h"
 
 namespace orve {
 
-TForm16::TForm16(const QString& appDir, QWidget* parent) : QWidget(parent, Qt::Window), appDir_(appDir) {
-  setObjectName(QStringLiteral("Form16"));
+ColourSchemeWindow::ColourSchemeWindow(const QString& appDir, QWidget* parent) : QWidget(parent, Qt::Window), appDir_(appDir) {
+  setObjectName(QStringLiteral("colourSchemeWindow"));
   setWindowTitle(QStringLiteral("Цветовая схема"));
   resize(220, 260);
-  ListBox1 = new QListWidget(this);
-  ListBox1->setSortingEnabled(true);
-  ListBox1->installEventFilter(this);
+  schemeList_ = new QListWidget(this);
+  schemeList_->setSortingEnabled(true);
+  schemeList_->installEventFilter(this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
-  layout->addWidget(ListBox1);
-  connect(ListBox1, &QListWidget::itemDoubleClicked, this, &TForm16::PickSelected);
+  layout->addWidget(schemeList_);
+  connect(schemeList_, &QListWidget::itemDoubleClicked, this, &ColourSchemeWindow::PickSelected);
 }
 
-void TForm16::showEvent(QShowEvent* event) {
+void ColourSchemeWindow::showEvent(QShowEvent* event) {
   FillList();
   QWidget::showEvent(event);
 }
 
-void TForm16::FillList() {
-  ListBox1->clear();
+void ColourSchemeWindow::FillList() {
+  schemeList_->clear();
   const QDir themes(appDir_ + QStringLiteral("Themes"));
   for (const QString& file : themes.entryList({QStringLiteral("*.thd")}, QDir::Files)) {
-    ListBox1->addItem(file.chopped(4));
+    schemeList_->addItem(file.chopped(4));
   }
 }
 
-bool TForm16::eventFilter(QObject* watched, QEvent* event) {
+bool ColourSchemeWindow::eventFilter(QObject* watched, QEvent* event) {
   // Releasing Enter picks, as a double-click does.
-  if (watched == ListBox1 && event->type() == QEvent::KeyRelease) {
+  if (watched == schemeList_ && event->type() == QEvent::KeyRelease) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
       PickSelected();
@@ -48,8 +48,8 @@ bool TForm16::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TForm16::PickSelected() {
-  const QListWidgetItem* item = ListBox1->currentItem();
+void ColourSchemeWindow::PickSelected() {
+  const QListWidgetItem* item = schemeList_->currentItem();
   if (item == nullptr || !item->isSelected()) return;
   const QString name = item->text();
   IniFile config(appDir_ + QString::fromLatin1(config::kFileName));

@@ -1,39 +1,42 @@
 #pragma once
 // The equalizer window: a 304 x 150 borderless window with sixteen band
 // sliders, four presets, the volume and sample-rate sliders and the seven
-// effect switches. The slider positions are the state: the engine reads
-// the band positions through TCore::BandPosition, and every change is sent
-// to the playing channel at once.
+// effect switches. The slider positions are the state: every change is
+// pushed to the engine (TCore::SetBandPosition, SetAttributes,
+// SwitchEffect) and reaches the playing channel at once.
 //
 // The window knows the shared state and the engine but no other window: what
 // the main window must show (volume text, toggle caption, rounded buttons,
 // opacities) leaves through the signals below, which the application
 // connects. Used from the UI thread only.
 
-#include <QLabel>
-#include <QMenu>
 #include <QPointer>
 #include <QWidget>
 #include <array>
 
 #include "engine/EffectRecords.h"
-#include "widgets/ClickLabel.h"
-#include "widgets/GlassButton.h"
-#include "widgets/GradientBackground.h"
-#include "widgets/TrackBar.h"
+#include "equalizer/Presets.h"
+
+class QLabel;
+class QMenu;
 
 namespace orve {
 
 struct AppState;
+class ClickLabel;
+class GlassButton;
+class GradientBackground;
 class IniFile;
+class TitleStrip;
+class TrackBar;
 
-class TForm6 : public QWidget {
+class EqualizerWindow : public QWidget {
   Q_OBJECT
  public:
-  // Builds the controls at their start positions and lets the engine read
-  // the band sliders. Nothing is read from config.ini until FormCreate.
-  explicit TForm6(AppState& state, QWidget* parent = nullptr);
-  ~TForm6() override;
+  // Builds the controls at their start positions and pushes the band
+  // positions to the engine. Nothing is read from config.ini until
+  // RestoreFromConfig.
+  explicit EqualizerWindow(AppState& state, QWidget* parent = nullptr);
 
   static constexpr int kWidth = 304;
   static constexpr int kHeight = 150;
@@ -45,14 +48,14 @@ class TForm6 : public QWidget {
   // stored effects switched on, and the start-up steps it carries for the
   // other windows (reported by signals). The docking record of the window
   // is the caller's next step.
-  void FormCreate();
+  void RestoreFromConfig();
   // Exit: writes the volume, position, bands, sample rate, switches and
   // shown state to config.ini. Throws FileError when the file cannot be
   // written; the caller reports it.
-  void FormDestroy();
+  void SaveToConfig();
 
-  // Recolours the window from the current scheme (its rows of ReloadTheme),
-  // the effect letters and switches excepted.
+  // Recolours the window from the current scheme, the effect letters and
+  // switches excepted.
   void ApplyScheme();
   // Runs the seven switch steps in the fixed effect order with the handles
   // as they stand: colours, and each effect added to or removed from the
@@ -64,64 +67,66 @@ class TForm6 : public QWidget {
   // controls that take the keyboard); nullptr removes the one installed.
   void SetKeyHandler(QObject* filter);
 
-  // Preset and shortcut commands (the menu items and the scale labels).
-  void Rock1Click();
-  void Pop1Click();
-  void echno1Click();
-  void Dance1Click();
-  void Label1DblClick();
-  void Label2DblClick();
-  void Label3DblClick();
+  // The volume (0..100) and the sample rate (0..100000 Hz, 0 = the
+  // stream's own) that a new entry starts with.
+  quint8 Volume() const;
+  int SampleRate() const;
+  // The volume keys: one step up (+1) or down (-1) within 0..100, then the
+  // volume's change step, which runs even when the slider could not move.
+  void StepVolume(int delta);
+
+  // The panel's presets and the scale labels' double-clicks.
+  void ApplyPreset(const equalizer::BandPositions& positions);
+  void SetAllBandsToMax();
+  void ResetBands();
+  void SetAllBandsToMin();
   // The "X" button: hides the window and reports Closed().
-  void AdvGlassButton9Click();
-  // The volume slider's change step: the volume reaches the channel and
-  // the main window's text (the keyboard runs it even when nothing moved).
-  void TrackBar1Change();
+  void Dismiss();
 
-  // The switch of effect e and its letter label.
-  TrackBar* Switch(Effect e) const { return Switches[static_cast<size_t>(e)]; }
-  QLabel* Letter(Effect e) const { return Letters[static_cast<size_t>(e)]; }
-  // Band slider k, 1..16.
-  TrackBar* Band(int k) const { return Bands[static_cast<size_t>(k - 1)]; }
+  // The controls, for tests that check looks and drive them as a user does.
+  struct Controls {
+    TitleStrip* titleStrip;
+    QLabel* titleCaption;
+    GlassButton* closeButton;
+    QWidget* panel;
+    ClickLabel* maxGainLabel;
+    ClickLabel* zeroGainLabel;
+    ClickLabel* minGainLabel;
+    std::array<TrackBar*, kEqBands> bands;
+    std::array<QLabel*, kEffectCount> effectLetters;
+    std::array<TrackBar*, kEffectCount> effectSwitches;
+    QLabel* volumeCaption;
+    QLabel* sampleRateCaption;
+    TrackBar* volumeSlider;
+    TrackBar* sampleRateSlider;
+    QMenu* presetMenu;
+    QAction* rockPresetAction;
+    QAction* popPresetAction;
+    QAction* technoPresetAction;
+    QAction* dancePresetAction;
 
-  // Controls, named as the rest of the program knows them.
-  GradientBackground* RzBackground4;  // the body
-  GradientBackground* RzBackground3;  // the title strip
-  QLabel* Label10;                    // the caption
-  GlassButton* AdvGlassButton9;       // "X"
-  QWidget* Panel1;                    // the black panel
-  GradientBackground* RzBackground1;  // the field behind the band sliders
-  ClickLabel* Label1;                 // "+15"
-  ClickLabel* Label2;                 // "0"
-  ClickLabel* Label3;                 // "-15"
-  std::array<TrackBar*, kEqBands> Bands;           // RzTrackBar1 .. RzTrackBar16
-  std::array<QLabel*, kEffectCount> Letters;       // Label4, Label7, Label8, Label9, Label11, Label12, Label13
-  std::array<TrackBar*, kEffectCount> Switches;    // RzTrackBar17 .. RzTrackBar23
-  QLabel* Label5;                     // "Громкость"
-  QLabel* Label6;                     // "SR"
-  TrackBar* TrackBar1;                // volume
-  TrackBar* RzTrackBar170;            // sample rate
-  QMenu* PopupMenu1;                  // the panel's presets
-  QAction* Rock1;
-  QAction* Pop1;
-  QAction* echno1;
-  QAction* Dance1;
+    // Band slider k, 1..16; the switch and the letter of effect e.
+    TrackBar* Band(int k) const { return bands[static_cast<size_t>(k - 1)]; }
+    TrackBar* Switch(Effect e) const { return effectSwitches[static_cast<size_t>(e)]; }
+    QLabel* Letter(Effect e) const { return effectLetters[static_cast<size_t>(e)]; }
+  };
+  Controls ControlsForTest() const;
 
  signals:
   // The main window's volume label takes `text` ("Грм:" + volume + "%").
   void VolumeTextChanged(const QString& text);
   // The volume slider was pressed (true) or released (false): the main
-  // window's volume label takes colour 3 while pressed, 1 after.
+  // window's volume label is highlighted while pressed.
   void VolumeLabelHighlighted(bool pressed);
   // The "X" button (or any close of the window) hid it, EqualizerShown is
   // already false: the main window's toggle reads "ЭквВык" and its label
-  // takes colour 0.
+  // takes the off colour.
   void Closed();
   // Start-up restored the shown state: the main window's toggle caption
-  // follows ("ЭквВкл" / "ЭквВык"), and when shown its label takes colour 1.
+  // follows ("ЭквВкл" / "ЭквВык"), and when shown its label lights up.
   void EqualizerShownAtStartup(bool shown);
   // Start-up found main/vis set: corner radius 7 on the main window's
-  // buttons 1..7 and 12 and the playlist window's buttons 1..3.
+  // round-button set.
   void RoundButtonsRequested();
   // Start-up read the three stored opacities (raw values, 255 = opaque);
   // each window whose value is not 255 switches blending on with the low
@@ -129,9 +134,7 @@ class TForm6 : public QWidget {
   void OpacitiesRequested(int mainTrs, int plsTrs, int eqTrs);
 
  protected:
-  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
 
  private:
   void BuildControls();
@@ -143,31 +146,53 @@ class TForm6 : public QWidget {
   void PaintThumbs();
   ClickLabel* PanelLabel(const QRect& geometry, const QString& text, Qt::Alignment align);
   TrackBar* Slider(Qt::Orientation orientation, const QRect& geometry, int max, const QString& hint);
+  TrackBar* Band(int k) const { return bands_[static_cast<size_t>(k - 1)]; }
+  TrackBar* Switch(Effect e) const { return effectSwitches_[static_cast<size_t>(e)]; }
+  QLabel* Letter(Effect e) const { return effectLetters_[static_cast<size_t>(e)]; }
 
   // Handlers.
   void BandChange(int k);
   void BandPressed(TrackBar* band);
   void BandReleased(TrackBar* band);
-  void TrackBar1MouseDown();
-  void TrackBar1MouseUp();
-  void RzTrackBar170Change();
+  void ApplyVolume();
+  void OnVolumePressed();
+  void OnVolumeReleased();
+  void ApplySampleRate();
   void SwitchChange(Effect e);
-  void SetBandPositions(const std::array<int, kEqBands>& positions);
   void SetAllBands(int position);
   void SendAttributes();
   void SetPressedColour(TrackBar* slider, bool pressed);
   void SetLetterColour(Effect e, bool on);
-  void SetTitleActive(bool active);
 
   // Start-up steps that read config.ini.
   void RestoreSliders(IniFile& config);
   void RestoreShown(IniFile& config);
   void RestoreOtherWindows(IniFile& config);
 
-  QColor Colour(int index) const;
-
   AppState& state_;
   QPointer<QObject> keyHandler_;
+
+  GradientBackground* bodyBackground_;
+  TitleStrip* titleStrip_;
+  QLabel* titleCaption_;
+  GlassButton* closeButton_;
+  QWidget* panel_;  // the black panel; a right click there opens the presets
+  GradientBackground* bandField_;
+  ClickLabel* maxGainLabel_;
+  ClickLabel* zeroGainLabel_;
+  ClickLabel* minGainLabel_;
+  std::array<TrackBar*, kEqBands> bands_;
+  std::array<QLabel*, kEffectCount> effectLetters_;
+  std::array<TrackBar*, kEffectCount> effectSwitches_;
+  QLabel* volumeCaption_;
+  QLabel* sampleRateCaption_;
+  TrackBar* volumeSlider_;
+  TrackBar* sampleRateSlider_;
+  QMenu* presetMenu_;
+  QAction* rockPresetAction_;
+  QAction* popPresetAction_;
+  QAction* technoPresetAction_;
+  QAction* dancePresetAction_;
 };
 
 }  // namespace orve

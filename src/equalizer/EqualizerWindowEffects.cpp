@@ -1,6 +1,7 @@
 // The effect switches: one change step per switch, all alike.
-#include "app/AppState.h"
-#include "equalizer/Unit6.h"
+#include "equalizer/EqualizerWindow.h"
+#include "session/AppState.h"
+#include "widgets/TrackBar.h"
 
 namespace orve {
 
@@ -9,14 +10,14 @@ namespace orve {
 // effect leaves the channel. Before anything has played only the colours
 // change: the engine keeps the handle it got and the next entry builds the
 // effect.
-void TForm6::SwitchChange(Effect e) {
+void EqualizerWindow::SwitchChange(Effect e) {
   const bool on = Switch(e)->value() == 1;
   SetLetterColour(e, on);
   state_.Engine->SwitchEffect(e, on);
-  Switch(e)->SetTrackColor(Colour(on ? 1 : 3));
+  Switch(e)->SetTrackColour(state_.Scheme.Colour(on ? ColourRole::Highlight : ColourRole::LabelText));
 }
 
-void TForm6::RunEffectSwitches() {
+void EqualizerWindow::RunEffectSwitches() {
   for (int i = 0; i < kEffectCount; ++i) SwitchChange(static_cast<Effect>(i));
 }
 

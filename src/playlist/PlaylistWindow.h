@@ -1,10 +1,9 @@
 #pragma once
-// The playlist window: the list of entries (ListBox1, one markup row per
-// entry of the engine's four lists), its three button menus and context
-// menu, removing, deleting from disk, reordering by dragging, the list's
-// keys, the adding roads that end here, Default.pld kept current, and the
-// 50 ms timer that moves the time displays and advances at the end of an
-// entry.
+// The playlist window: the list of entries (one markup row per entry of the
+// engine's four lists), its three button menus and context menu, removing,
+// deleting from disk, reordering by dragging, the list's keys, the adding
+// roads that end here, Default.pld kept current, and the 50 ms tick that
+// moves the time displays and advances at the end of an entry.
 //
 // The window knows the shared state and the engine, not the other windows:
 // starting an entry (a sequence that touches every window), the time
@@ -12,36 +11,34 @@
 // entry goes, leave through the signals below, which the application
 // connects. Used from the UI thread only.
 
-#include <QFileDialog>
-#include <QLabel>
-#include <QMenu>
-#include <QTimer>
 #include <QWidget>
 #include <functional>
 
 #include "playlist/EntryAdder.h"
-#include "widgets/GlassButton.h"
-#include "widgets/GradientBackground.h"
-#include "widgets/MarkupListBox.h"
 
-class QDragEnterEvent;
-class QDropEvent;
+class QFileDialog;
 class QKeyEvent;
-class QMimeData;
-class QSizeGrip;
+class QLabel;
+class QMenu;
 class QMouseEvent;
+class QSizeGrip;
+class QTimer;
 
 namespace orve {
 
 struct AppState;
+class GlassButton;
+class GradientBackground;
 class IniFile;
+class MarkupListBox;
 class TCore;
+class TitleStrip;
 
-class TForm2 : public QWidget {
+class PlaylistWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit TForm2(AppState& state, QWidget* parent = nullptr);
-  ~TForm2() override;
+  explicit PlaylistWindow(AppState& state, QWidget* parent = nullptr);
+  ~PlaylistWindow() override;
 
   static constexpr int kWidth = 304;
   static constexpr int kHeight = 196;
@@ -50,24 +47,30 @@ class TForm2 : public QWidget {
   // Start-up: colours, bounds, shown state and repeat mode from config.ini,
   // CurrentIndex -1. The main window's captions follow through
   // ShownAtStartup and the caller (the repeat mode is in the shared state).
-  void FormCreate(IniFile& config);
+  void RestoreFromConfig(IniFile& config);
   // Recolours the window from the current scheme.
   void ApplyScheme();
   // Rebuilds every row with its colour (the current entry's stands out).
   void RebuildItems();
 
-  // --- the five sequences ---
-  // Appends the row of the engine's last entry (every add road calls it
-  // right after appending to the four lists).
-  void AppendItem();
+  // --- the rows ---
+  // The selected row, -1 for none; selecting -1 or a row beyond the list clears it.
+  int SelectedIndex() const;
+  void SelectIndex(int i);
+  // Row i's markup rebuilt from the engine's lists, in the colour of the
+  // current entry or of the others; rewritten only when it changed.
+  void ShowRow(int i, bool current);
+  // Row i is the entry now started: drawn as current, selected, its
+  // selection text highlighted.
+  void MarkCurrent(int i);
+  // The markup of row i (empty beyond the list).
+  QString RowText(int i) const;
   // The four lists and the rows agree, and the total is their sum.
   bool Consistent() const;
-  // SelectionColour: the selection text shows whether the row `index` (the
-  // selection, or the one a key is about to select) is the current entry.
-  void SelectionColour(int index);
-  void SelectionColour() { SelectionColour(ListBox1->ItemIndex()); }
-  // PlaylistTimeText into Label2.
+  // PlaylistTimeText into the time label.
   void RefreshTimeText();
+  // Routes the list's keys through `filter` (the shared key table).
+  void InstallListKeys(QObject* filter);
 
   // --- adding ---
   // Local files in the given order, measured on workers; `finished` runs
@@ -84,63 +87,51 @@ class TForm2 : public QWidget {
   // any, Default.pld and then `cassetteResume`. Throws FileError when
   // Default.pld exists but cannot be read: the playlist stays empty.
   void StartupLoader(const QStringList& arguments, std::function<void()> cassetteResume);
-  // The local file names of a drop, in its order.
-  static QStringList DroppedNames(const QMimeData& data);
   // Whether entries are still being measured and appended.
   bool Adding() const;
   EntryAdder& Adder() { return adder_; }
 
   // --- commands ---
-  void ListBox1DblClick();  // StartEntry for the selected row
+  // StartEntry for the selected row (a double-click, Enter).
+  void StartSelected();
+  // Selects row i and runs StartEntry (the roads that start a given entry).
+  void StartIndex(int i);
   void RemoveSelected();
   void ClearPlaylist();
   void DeleteFromDisk();
   void LoadPlaylistFile(const QString& fileName);  // appends the M3U's files
   void SavePlaylistFile(const QString& fileName);  // "#EXTM3U" and the paths
-  // Selects row i and runs StartEntry (the roads that start a given entry).
-  void StartIndex(int i);
+  // The M3U dialog of "Загрузить" (also the main window's "Плейлист").
+  void ShowLoadPlaylistDialog();
   // Default.pld: the paths, and those still waiting to be appended. Throws
   // FileError when it cannot be written. A Default.pld that could not be
   // read at start-up is never overwritten.
   void SavePlaylist();
-  // One tick of Timer1.
-  void Timer1Timer();
-  // The "X" button.
-  void AdvGlassButton9Click();
+  // The 50 ms step: the time displays, and the end of the entry.
+  void Tick();
+  // The "X" button: hides the window and reports Closed().
+  void Dismiss();
+  // While a conversion runs "Конвертировать" is disabled.
+  void SetConversionBusy(bool busy) { conversionBusy_ = busy; }
 
-  // Controls, named as the rest of the program knows them.
-  GradientBackground* RzBackground1;  // title bar
-  QLabel* LayList;
-  GlassButton* AdvGlassButton9;       // "X"
-  GradientBackground* RzBackground2;  // body
-  GlassButton* AdvGlassButton1;       // "Доб"
-  GlassButton* AdvGlassButton2;       // "Удл"
-  GlassButton* AdvGlassButton3;       // "Плс"
-  QWidget* Panel1;
-  QLabel* Label2;                     // total / selected time
-  MarkupListBox* ListBox1;
-  QTimer* Timer1;
-  QMenu* AdvPopupMenu1;               // "Доб"
-  QAction* N1;
-  QAction* http1;
-  QMenu* AdvPopupMenu2;               // "Удл"
-  QAction* MenuItem1;
-  QAction* MenuItem2;
-  QMenu* AdvPopupMenu3;               // "Плс"
-  QAction* MenuItem3;
-  QAction* Save1;
-  QMenu* AdvPopupMenu4;               // the list's context menu
-  QAction* N2;
-  QMenu* N3;                          // "Конвертировать"
-  QMenu* N4;                          // "Удалить из"
-  QAction* N5;
-  QAction* N6;
-  QFileDialog* RzOpenDialog1;         // M3U to load
-  QFileDialog* RzSaveDialog1;         // M3U to save
-
-  int DragIndex = 0;
-  // Set while a conversion runs: "Конвертировать" is then disabled.
-  bool ConversionBusy = false;
+  // The controls, for tests that check looks and drive them as a user does.
+  struct Controls {
+    TitleStrip* titleStrip;
+    QLabel* titleCaption;
+    GlassButton* closeButton;
+    GlassButton* addButton;
+    GlassButton* removeButton;
+    GlassButton* playlistFileButton;
+    QLabel* timeLabel;
+    MarkupListBox* entryList;
+    QTimer* tickTimer;
+    QMenu* removeMenu;
+    QMenu* contextMenu;
+    QAction* addUrlAction;
+    QAction* infoAction;
+    QMenu* convertMenu;
+  };
+  Controls ControlsForTest() const;
 
  signals:
   // Run StartEntry for the selected row (the application owns the sequence).
@@ -148,7 +139,7 @@ class TForm2 : public QWidget {
   // The current entry was removed or the playlist cleared: the main window's
   // bit rate and time, the tray's texts follow.
   void NowPlayingCleared();
-  // Timer1's display steps are due (the main window reads the engine).
+  // The tick's display steps are due (the main window reads the engine).
   void TimeDisplaysDue();
   // The "Файл(ы)" item: the main window's open dialog.
   void OpenFilesRequested();
@@ -167,10 +158,8 @@ class TForm2 : public QWidget {
   void AddProgress(int done, int total);
 
  protected:
-  void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -179,16 +168,20 @@ class TForm2 : public QWidget {
   void BuildControls();
   void BuildMenus();
   void Connect();
-  GlassButton* Button(int left, const QString& caption);
   void PopupUnder(QMenu* menu, const GlassButton* button);
+  void AppendItem();
   void PlaylistChanged();
   void ReportAddProgress(int done, int total);
+  // The selection text shows whether the row `index` (the selection, or the
+  // one a key is about to select) is the current entry.
+  void SelectionColour(int index);
+  void SelectionColour();
 
-  // List handlers.
-  void ListBox1KeyDown(QKeyEvent* event);
-  void ListBox1MouseDown(QMouseEvent* event, int row);
-  void ListBox1MouseMove(QMouseEvent* event, int row);
-  void ListBox1MouseUp(QMouseEvent* event, int row);
+  // The list's keys and mouse.
+  void OnListKey(QKeyEvent* event);
+  void OnListPress(QMouseEvent* event, int row);
+  void OnListDrag(QMouseEvent* event, int row);
+  void OnListRelease(QMouseEvent* event, int row);
   void ExchangeEntries(int a, int b);
   void PrepareContextMenu();
   void ClearNowPlaying();
@@ -202,11 +195,43 @@ class TForm2 : public QWidget {
   AppState& state_;
   TCore& engine_;
   EntryAdder adder_;
+
+  TitleStrip* titleStrip_;
+  QLabel* titleCaption_;
+  GlassButton* closeButton_;
+  GradientBackground* bodyBackground_;
+  GlassButton* addButton_;
+  GlassButton* removeButton_;
+  GlassButton* playlistFileButton_;
+  QWidget* timePanel_;
+  QLabel* timeLabel_;
+  MarkupListBox* entryList_;
   QSizeGrip* grip_;         // the frameless window's resize handle
+  QTimer* tickTimer_;
   QTimer* saveTimer_;       // Default.pld shortly after a change
+  QMenu* addMenu_;
+  QAction* addFilesAction_;
+  QAction* addUrlAction_;
+  QMenu* removeMenu_;
+  QAction* removeSelectedAction_;
+  QAction* removeAllAction_;
+  QMenu* playlistFileMenu_;
+  QAction* loadPlaylistAction_;
+  QAction* savePlaylistAction_;
+  QMenu* contextMenu_;
+  QAction* infoAction_;
+  QMenu* convertMenu_;
+  QMenu* removeFromMenu_;
+  QAction* removeFromPlaylistAction_;
+  QAction* deleteFromDiskAction_;
+  QFileDialog* loadPlaylistDialog_;
+  QFileDialog* savePlaylistDialog_;
+
+  int dragRow_ = 0;               // the row being dragged
+  bool conversionBusy_ = false;
   bool playlistReadable_ = true;  // false: Default.pld failed to read, keep it
-  int failedStarts_ = 0;    // entries in a row that auto-advance found broken
-  QRect floatingBounds_;    // before the window was aligned to the right edge
+  int failedStarts_ = 0;          // entries in a row that auto-advance found broken
+  QRect floatingBounds_;          // before the window was aligned to the right edge
   bool rightAligned_ = false;
 };
 

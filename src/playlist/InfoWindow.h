@@ -4,20 +4,20 @@
 // (the engine's audio library, the colours) but no other window. Used from
 // the UI thread only.
 
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QWidget>
 
-#include "widgets/GlassButton.h"
+class QLineEdit;
+class QPlainTextEdit;
 
 namespace orve {
 
 struct AppState;
+class GlassButton;
 
-class TForm11 : public QWidget {
+class InfoWindow : public QWidget {
   Q_OBJECT
  public:
-  explicit TForm11(AppState& state, QWidget* parent = nullptr);
+  explicit InfoWindow(AppState& state, QWidget* parent = nullptr);
 
   static constexpr int kWidth = 218;
   static constexpr int kHeight = 321;
@@ -30,23 +30,35 @@ class TForm11 : public QWidget {
   // Recolours the window from the current scheme.
   void ApplyScheme();
 
-  QLineEdit* Edit8;        // "Путь:"
-  QLineEdit* Edit1;        // "Исполнитель:"
-  QLineEdit* Edit2;        // "Песня:"
-  QLineEdit* Edit3;        // "Альбом"
-  QLineEdit* Edit4;        // "Жанр"
-  QLineEdit* Edit5;        // "Год"
-  QLineEdit* Edit6;        // "Дорожка"
-  QPlainTextEdit* Edit7;   // "Комментарии"
-  GlassButton* AdvGlassButton1;  // "Ok"
+  // The controls, for tests that check looks and drive them as a user does.
+  struct Controls {
+    QLineEdit* pathEdit;
+    QLineEdit* artistEdit;
+    QLineEdit* titleEdit;
+    QLineEdit* albumEdit;
+    QLineEdit* genreEdit;
+    QLineEdit* yearEdit;
+    QLineEdit* trackEdit;
+    QPlainTextEdit* commentEdit;
+    GlassButton* okButton;
+  };
+  Controls ControlsForTest() const;
 
  private:
   QLineEdit* Field(const QString& label, const QRect& place);
   void ReadTags(const QString& path);
   void ClearTags();
-  QColor Colour(int index) const;
 
   AppState& state_;
+  QLineEdit* pathEdit_;
+  QLineEdit* artistEdit_;
+  QLineEdit* titleEdit_;
+  QLineEdit* albumEdit_;
+  QLineEdit* genreEdit_;
+  QLineEdit* yearEdit_;
+  QLineEdit* trackEdit_;
+  QPlainTextEdit* commentEdit_;
+  GlassButton* okButton_;
 };
 
 }  // namespace orve

@@ -1,0 +1,22 @@
+#pragma once
+// What every skinned window shares: its faces and its glass buttons. The
+// title strip is widgets/TitleStrip.h.
+
+#include <QFont>
+#include <QRect>
+#include <QString>
+
+class QWidget;
+
+namespace orve {
+
+class GlassButton;
+
+// The skin's face, 12 pixels: laid out for a narrow face, "Calibri" (which
+// fontconfig maps to its metric twin Carlito).
+QFont SkinFont();
+
+// A glass button at `place` with the buttons' bold 10-pixel caption.
+GlassButton* CreateSkinButton(const QString& caption, const QRect& place, QWidget* parent);
+
+}  // namespace orve
