@@ -95,7 +95,7 @@ TEST_F(AutoAdvanceTest, StartEntryBringsEveryDisplayUpToDate) {
   EXPECT_FALSE(DrawnCurrent(0));
   EXPECT_TRUE(DrawnCurrent(1));
   EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:02");
-  EXPECT_EQ(mainUi().timeLabel->palette().color(QPalette::WindowText), ToQColor(scheme.ThemeColors[1]));
+  EXPECT_EQ(mainUi().timeLabel->palette().color(QPalette::WindowText), scheme.Colour(ColourRole::Highlight));
   EXPECT_EQ(mainUi().seekBar->maximum(), 2);
   EXPECT_EQ(app.Windows().tray->ToolTip(), "Play: Тест - Огг");
   EXPECT_TRUE(mainUi().bitRateLabel->text().endsWith(" КБит/с")) << mainUi().bitRateLabel->text().toStdString();

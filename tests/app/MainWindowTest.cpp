@@ -50,7 +50,7 @@ class MainWindowTest : public ::testing::Test {
     started = false;
   }
   MainWindow::Controls mainUi() const { return main->ControlsForTest(); }
-  QColor Theme(int i) const { return ToQColor(app.State().Scheme.ThemeColors[static_cast<size_t>(i)]); }
+  QColor Theme(ColourRole role) const { return app.State().Scheme.Colour(role); }
   QColor TextColour(QLabel* label) const { return label->palette().color(QPalette::WindowText); }
   void LoadFixture(const char* name = "sine_s16.wav") {
     TCore& engine = *app.State().Engine;
@@ -109,25 +109,25 @@ TEST_F(MainWindowTest, TogglesChangeCaptionsFlagsAndLabelColours) {
   QTest::mouseClick(mainUi().playlistButton, Qt::LeftButton);
   EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вкл");
   EXPECT_TRUE(app.State().PlaylistShown);
-  EXPECT_EQ(TextColour(mainUi().playlistLabel), Theme(1));
+  EXPECT_EQ(TextColour(mainUi().playlistLabel), Theme(ColourRole::Highlight));
   QTest::mouseClick(mainUi().playlistLabel, Qt::LeftButton);
   EXPECT_EQ(mainUi().playlistButton->text(), "Пл Вык");
   EXPECT_FALSE(app.State().PlaylistShown);
-  EXPECT_EQ(TextColour(mainUi().playlistLabel), Theme(0));
+  EXPECT_EQ(TextColour(mainUi().playlistLabel), Theme(ColourRole::Panel));
   EXPECT_EQ(playlist.size(), 2);
 
   QTest::mouseClick(mainUi().equalizerLabel, Qt::LeftButton);
   EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВкл");
   EXPECT_TRUE(app.State().EqualizerShown);
-  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(1));
+  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(ColourRole::Highlight));
 
   QTest::mouseClick(mainUi().dynamicAddButton, Qt::LeftButton);
   EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вкл");
   EXPECT_TRUE(app.State().DynamicAdd);
-  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(1));
+  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(ColourRole::Highlight));
   QTest::mouseClick(mainUi().dynamicAddLabel, Qt::LeftButton);
   EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вык");
-  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(0));
+  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(ColourRole::Panel));
 }
 
 TEST_F(MainWindowTest, TransportButtonsInEveryPlayState) {
@@ -164,9 +164,9 @@ TEST_F(MainWindowTest, TransportButtonsInEveryPlayState) {
     // The button of the transport state carries the highlight, the others the caption colour
     // (states 0 and 1 recolour nothing).
     if (engine.PlayState < kPlaying) continue;
-    EXPECT_EQ(mainUi().playButton->FontColour(), Theme(engine.PlayState == kPlaying ? 1 : 2)) << int(c.from);
-    EXPECT_EQ(mainUi().pauseButton->FontColour(), Theme(engine.PlayState == kPaused ? 1 : 2)) << int(c.from);
-    EXPECT_EQ(mainUi().stopButton->FontColour(), Theme(engine.PlayState == kStopped ? 1 : 2)) << int(c.from);
+    EXPECT_EQ(mainUi().playButton->FontColour(), Theme(engine.PlayState == kPlaying ? ColourRole::Highlight : ColourRole::ButtonText)) << int(c.from);
+    EXPECT_EQ(mainUi().pauseButton->FontColour(), Theme(engine.PlayState == kPaused ? ColourRole::Highlight : ColourRole::ButtonText)) << int(c.from);
+    EXPECT_EQ(mainUi().stopButton->FontColour(), Theme(engine.PlayState == kStopped ? ColourRole::Highlight : ColourRole::ButtonText)) << int(c.from);
   }
 }
 
@@ -188,11 +188,11 @@ TEST_F(MainWindowTest, SeekBarMapsClicksAndSeeksOnRelease) {
     bar->setValue(0);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(c.x, 8));
     EXPECT_TRUE(app.State().SeekDragging);
-    EXPECT_EQ(bar->TrackColour(), Theme(1));
+    EXPECT_EQ(bar->TrackColour(), Theme(ColourRole::Highlight));
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(c.x, 8));
     EXPECT_EQ(bar->value(), c.position) << c.maximum << " at " << c.x;
     EXPECT_FALSE(app.State().SeekDragging);
-    EXPECT_EQ(bar->TrackColour(), Theme(3));
+    EXPECT_EQ(bar->TrackColour(), Theme(ColourRole::LabelText));
   }
   // With a stream loaded the release seeks the channel.
   LoadFixture();
@@ -206,7 +206,7 @@ TEST_F(MainWindowTest, StartupRestoresWhatTheLastRunSaved) {
   Start("[main]\r\ndinadd=1\r\nx=40\r\ny=30\r\nvis=1\r\ntrs=128\r\n[tech]\r\nrpt=1\r\nvol=40\r\n[vis]\r\nind=3\r\n");
   EXPECT_TRUE(app.State().DynamicAdd);
   EXPECT_EQ(mainUi().dynamicAddButton->text(), "ДД Вкл");
-  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(1));
+  EXPECT_EQ(TextColour(mainUi().dynamicAddLabel), Theme(ColourRole::Highlight));
   EXPECT_EQ(app.State().RepeatMode, RepeatModes::All);
   EXPECT_EQ(mainUi().repeatButton->text(), "ПовВсё");
   EXPECT_EQ(main->pos(), QPoint(40, 30));
@@ -268,13 +268,13 @@ TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {
   EXPECT_EQ(IniFile(home.file("config.ini")).Read(config::themes::kName), "graphite");
   const ColourScheme graphite = LoadTheme(home.path() + "/", "graphite");
   EXPECT_EQ(app.State().Scheme.ThemeColors, graphite.ThemeColors);
-  EXPECT_EQ(main->palette().color(QPalette::Window), Theme(5));
-  EXPECT_EQ(mainUi().displayPanel->palette().color(QPalette::Window), Theme(0));
-  EXPECT_EQ(mainUi().openFilesButton->FaceColour(), Theme(6));
-  EXPECT_EQ(mainUi().openFilesButton->GlowColour(), Theme(7));
-  EXPECT_EQ(TextColour(mainUi().titleCaption), Theme(3));
-  EXPECT_EQ(mainUi().seekBar->ThumbColour(), Theme(9));
-  EXPECT_EQ(mainUi().bodyBackground->GradientEnd(), Theme(4));
+  EXPECT_EQ(main->palette().color(QPalette::Window), Theme(ColourRole::Window));
+  EXPECT_EQ(mainUi().displayPanel->palette().color(QPalette::Window), Theme(ColourRole::Panel));
+  EXPECT_EQ(mainUi().openFilesButton->FaceColour(), Theme(ColourRole::ButtonFace));
+  EXPECT_EQ(mainUi().openFilesButton->GlowColour(), Theme(ColourRole::ButtonGlow));
+  EXPECT_EQ(TextColour(mainUi().titleCaption), Theme(ColourRole::LabelText));
+  EXPECT_EQ(mainUi().seekBar->ThumbColour(), Theme(ColourRole::Thumb));
+  EXPECT_EQ(mainUi().bodyBackground->GradientEnd(), Theme(ColourRole::TitleStart));
   EXPECT_EQ(app.State().LogoTick, 0);
 }
 
@@ -290,7 +290,7 @@ TEST_F(MainWindowTest, TheEqualizerWindowFollowsItsToggleAndReportsBack) {
   ASSERT_NE(eq, nullptr);
   EXPECT_TRUE(eq->isVisible());
   EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВкл");
-  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(1));
+  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(ColourRole::Highlight));
   EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:55%");
   QTest::mouseClick(mainUi().equalizerButton, Qt::LeftButton);
   EXPECT_FALSE(eq->isVisible());
@@ -300,7 +300,7 @@ TEST_F(MainWindowTest, TheEqualizerWindowFollowsItsToggleAndReportsBack) {
   EXPECT_FALSE(eq->isVisible());
   EXPECT_FALSE(app.State().EqualizerShown);
   EXPECT_EQ(mainUi().equalizerButton->text(), "ЭквВык");
-  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(0));
+  EXPECT_EQ(TextColour(mainUi().equalizerLabel), Theme(ColourRole::Panel));
   eq->ControlsForTest().volumeSlider->setValue(40);
   EXPECT_EQ(mainUi().volumeLabel->text(), "Грм:40%");
   End();

@@ -2,6 +2,7 @@
 // deleting from disk, dragging, the list's keys, the context menu, drops
 // and the playlist files.
 #include <QDir>
+#include <functional>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -77,6 +78,35 @@ TEST_F(PlaylistWindowTest, RemovingTheOnlyEntryEmptiesEverything) {
   EXPECT_EQ(mainUi().timeLabel->text(), "0:00/0:00");
   pls->RemoveSelected();  // nothing selected: nothing happens
   EXPECT_TRUE(pls->Consistent());
+}
+
+// Clearing, removing the only entry and deleting the playing file from disk
+// all leave nothing loaded; the engine says so, and no transport symbol
+// stays lit.
+TEST_F(PlaylistWindowTest, AnEntryThatGoesLeavesNoTransportSymbolLit) {
+  const struct {
+    const char* name;
+    std::function<void()> run;
+  } cases[] = {
+      {"clear", [&] { ThreeEntries(2); pls->ClearPlaylist(); }},
+      {"the only entry",
+       [&] {
+         Start();
+         Add({home.write("only.wav", SineWav(3, 0))});
+         StartRow(0);
+         pls->RemoveSelected();
+       }},
+      {"deleted from disk", [&] { ThreeEntries(2); pls->DeleteFromDisk(); }},
+  };
+  for (const auto& c : cases) {
+    c.run();
+    EXPECT_EQ(engine->PlayState, kNothingLoaded) << c.name;
+    const QColor unlit = app.State().Scheme.Colour(ColourRole::ButtonText);
+    for (GlassButton* b : {mainUi().playButton, mainUi().pauseButton, mainUi().stopButton}) {
+      EXPECT_EQ(b->FontColour(), unlit) << c.name;
+    }
+    End();
+  }
 }
 
 TEST_F(PlaylistWindowTest, StreamsFromTheUrlWindowLeaveNoCurrentEntry) {
@@ -186,10 +216,10 @@ TEST_F(PlaylistWindowTest, ListKeys) {
   EXPECT_EQ(engine->CurrentIndex, 1);
   EXPECT_EQ(engine->PlayState, kPlaying);
   // The selection shows in the "current" colour on the current entry only.
-  const auto& c = app.State().Scheme.ThemeColors;
-  EXPECT_EQ(plsUi().entryList->SelectionTextColour(), ToQColor(c[1]));
+  const ColourScheme& scheme = app.State().Scheme;
+  EXPECT_EQ(plsUi().entryList->SelectionTextColour(), scheme.Colour(ColourRole::Highlight));
   QTest::keyClick(list, Qt::Key_Home);
-  EXPECT_EQ(plsUi().entryList->SelectionTextColour(), ToQColor(c[13]));
+  EXPECT_EQ(plsUi().entryList->SelectionTextColour(), scheme.Colour(ColourRole::ListText));
   // Space is the shared table's: it pauses, and the list does not act on it.
   QTest::keyClick(list, Qt::Key_Space);
   EXPECT_EQ(engine->PlayState, kPaused);

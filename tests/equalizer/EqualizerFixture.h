@@ -71,7 +71,7 @@ class EqualizerTest : public ::testing::Test {
     return fx > 0 && engine.Library()->GetEffectParameters(engine.Handle(), static_cast<uint32_t>(fx), p);
   }
   EqualizerWindow::Controls Ui() const { return form->ControlsForTest(); }
-  QColor Theme(int i) const { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); }
+  QColor Theme(ColourRole role) const { return state.Scheme.Colour(role); }
   static QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
   TempDir home;

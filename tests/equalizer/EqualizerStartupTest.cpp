@@ -96,8 +96,8 @@ TEST_F(EqualizerTest, StartUpRestoresEveryControlAndClampsStoredValues) {
     const auto e = static_cast<Effect>(i);
     const bool on = e == Effect::Flanger || e == Effect::Reverb;
     EXPECT_EQ(Ui().Switch(e)->value(), on ? 1 : 0) << i;
-    EXPECT_EQ(TextColour(Ui().Letter(e)), Theme(on ? 3 : 0)) << i;
-    EXPECT_EQ(Ui().Switch(e)->TrackColour(), Theme(on ? 1 : 3)) << i;
+    EXPECT_EQ(TextColour(Ui().Letter(e)), Theme(on ? ColourRole::LabelText : ColourRole::Panel)) << i;
+    EXPECT_EQ(Ui().Switch(e)->TrackColour(), Theme(on ? ColourRole::Highlight : ColourRole::LabelText)) << i;
     // Nothing plays: the switched-off effects hold no handle.
     if (!on) {
       EXPECT_EQ(state.Engine->EffectHandles[static_cast<size_t>(i)], -1) << i;
@@ -135,9 +135,9 @@ TEST_F(EqualizerTest, AMissingFileGivesTheDefaults) {
   EXPECT_EQ(form->windowOpacity(), 1.0);
   ASSERT_EQ(volumeText.size(), 1);
   EXPECT_EQ(volumeText.at(0).at(0).toString(), "Грм:100%");
-  EXPECT_EQ(TextColour(Ui().maxGainLabel), Theme(3));
-  EXPECT_EQ(Ui().panel->palette().color(QPalette::Window), Theme(0));
-  EXPECT_EQ(Ui().Band(4)->ThumbColour(), Theme(9));
+  EXPECT_EQ(TextColour(Ui().maxGainLabel), Theme(ColourRole::LabelText));
+  EXPECT_EQ(Ui().panel->palette().color(QPalette::Window), Theme(ColourRole::Panel));
+  EXPECT_EQ(Ui().Band(4)->ThumbColour(), Theme(ColourRole::Thumb));
   EXPECT_EQ(Ui().volumeSlider->ThumbLength(), 10);
   EXPECT_EQ(Ui().volumeSlider->ThumbThickness(), 28);
   EXPECT_EQ(Ui().Band(4)->ThumbLength(), 8);
@@ -202,8 +202,8 @@ TEST_F(EqualizerTest, TheWindowIsDrawnInTheSchemesColours) {
     image.save(dir + "/equalizer.png");
   }
   ASSERT_EQ(image.size(), QSize(304, 150));
-  EXPECT_EQ(image.pixelColor(8 + 2, 22 + 110), Theme(0));  // the panel, left of the switches
-  EXPECT_EQ(image.pixelColor(0, 0), Theme(4));             // the title strip's frame
+  EXPECT_EQ(image.pixelColor(8 + 2, 22 + 110), Theme(ColourRole::Panel));  // the panel, left of the switches
+  EXPECT_EQ(image.pixelColor(0, 0), Theme(ColourRole::TitleStart));             // the title strip's frame
 }
 
 }  // namespace

@@ -104,15 +104,15 @@ TEST_F(EqualizerTest, SwitchingAnEffectWhilePlayingPausesAndResumes) {
   EXPECT_EQ(state.Engine->PlayState, kPlaying);
   EXPECT_EQ(transport.size(), 2);  // paused, then playing again
   EXPECT_TRUE(OnChannel(Effect::Flanger));
-  EXPECT_EQ(TextColour(Ui().Letter(Effect::Flanger)), Theme(3));
-  EXPECT_EQ(flanger->TrackColour(), Theme(1));
+  EXPECT_EQ(TextColour(Ui().Letter(Effect::Flanger)), Theme(ColourRole::LabelText));
+  EXPECT_EQ(flanger->TrackColour(), Theme(ColourRole::Highlight));
 
   QTest::mouseClick(flanger, Qt::LeftButton, {}, flanger->rect().center());
   EXPECT_EQ(flanger->value(), 0);
   EXPECT_EQ(state.Engine->PlayState, kPlaying);
   EXPECT_EQ(state.Engine->EffectHandles[static_cast<size_t>(Effect::Flanger)], -1);
-  EXPECT_EQ(TextColour(Ui().Letter(Effect::Flanger)), Theme(0));
-  EXPECT_EQ(flanger->TrackColour(), Theme(3));
+  EXPECT_EQ(TextColour(Ui().Letter(Effect::Flanger)), Theme(ColourRole::Panel));
+  EXPECT_EQ(flanger->TrackColour(), Theme(ColourRole::LabelText));
 }
 
 TEST_F(EqualizerTest, SwitchingAnEffectWhilePausedLeavesItPaused) {
@@ -148,8 +148,8 @@ TEST_F(EqualizerTest, ASchemeReloadKeepsTheEffectsAndTheirColours) {
   state.Engine->Play();
   Ui().Switch(Effect::Compressor)->setValue(1);
   const int32_t handle = state.Engine->EffectHandles[static_cast<size_t>(Effect::Compressor)];
-  state.Scheme.ThemeColors[1] = 0x0000FF;  // red
-  state.Scheme.ThemeColors[3] = 0x00FF00;  // green
+  state.Scheme.ThemeColors[static_cast<size_t>(ColourRole::Highlight)] = 0x0000FF;  // red
+  state.Scheme.ThemeColors[static_cast<size_t>(ColourRole::LabelText)] = 0x00FF00;  // green
   form->ApplyScheme();
   form->RunEffectSwitches();
   EXPECT_EQ(state.Engine->EffectHandles[static_cast<size_t>(Effect::Compressor)], handle);
@@ -167,11 +167,11 @@ TEST_F(EqualizerTest, PressingABandMarksTheDragAndColoursItsTrack) {
   TrackBar* band = Ui().Band(5);
   QTest::mousePress(band, Qt::LeftButton, {}, QPoint(5, 0));
   EXPECT_TRUE(state.EqDragging);
-  EXPECT_EQ(band->TrackColour(), Theme(1));
+  EXPECT_EQ(band->TrackColour(), Theme(ColourRole::Highlight));
   EXPECT_EQ(band->value(), 30);  // pressed at the top
   QTest::mouseRelease(band, Qt::LeftButton, {}, QPoint(5, 0));
   EXPECT_FALSE(state.EqDragging);
-  EXPECT_EQ(band->TrackColour(), Theme(3));
+  EXPECT_EQ(band->TrackColour(), Theme(ColourRole::LabelText));
 }
 
 TEST_F(EqualizerTest, PressingTheVolumeHighlightsTheMainWindowsLabel) {
@@ -179,16 +179,16 @@ TEST_F(EqualizerTest, PressingTheVolumeHighlightsTheMainWindowsLabel) {
   form->show();
   QSignalSpy highlighted(form.get(), &EqualizerWindow::VolumeLabelHighlighted);
   QTest::mousePress(Ui().volumeSlider, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(Ui().volumeSlider->TrackColour(), Theme(1));
+  EXPECT_EQ(Ui().volumeSlider->TrackColour(), Theme(ColourRole::Highlight));
   QTest::mouseRelease(Ui().volumeSlider, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(Ui().volumeSlider->TrackColour(), Theme(3));
+  EXPECT_EQ(Ui().volumeSlider->TrackColour(), Theme(ColourRole::LabelText));
   ASSERT_EQ(highlighted.size(), 2);
   EXPECT_TRUE(highlighted.at(0).at(0).toBool());
   EXPECT_FALSE(highlighted.at(1).at(0).toBool());
   QTest::mousePress(Ui().sampleRateSlider, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(Ui().sampleRateSlider->TrackColour(), Theme(1));
+  EXPECT_EQ(Ui().sampleRateSlider->TrackColour(), Theme(ColourRole::Highlight));
   QTest::mouseRelease(Ui().sampleRateSlider, Qt::LeftButton, {}, QPoint(36, 7));
-  EXPECT_EQ(Ui().sampleRateSlider->TrackColour(), Theme(3));
+  EXPECT_EQ(Ui().sampleRateSlider->TrackColour(), Theme(ColourRole::LabelText));
   EXPECT_EQ(highlighted.size(), 2);
 }
 
@@ -237,7 +237,7 @@ TEST_F(EqualizerTest, TheTitleStripMarksTheActiveWindow) {
   form->show();
   form->activateWindow();
   if (!QTest::qWaitForWindowActive(form.get(), 5000)) GTEST_SKIP() << "no window activation on this platform";
-  EXPECT_EQ(Ui().titleStrip->GradientEnd(), Theme(1));
+  EXPECT_EQ(Ui().titleStrip->GradientEnd(), Theme(ColourRole::Highlight));
 }
 
 }  // namespace

@@ -161,8 +161,8 @@ TEST_F(InfoWindowTest, AnAddressIsNeverConnected) {
 
 TEST_F(InfoWindowTest, ColoursFollowTheScheme) {
   ExpectColoursFollowTheScheme([this] {
-    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(2));
-    EXPECT_EQ(Ui().okButton->FontColour(), Theme(2));
+    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(ColourRole::ButtonText));
+    EXPECT_EQ(Ui().okButton->FontColour(), Theme(ColourRole::ButtonText));
   });
 }
 

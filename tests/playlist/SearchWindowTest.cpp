@@ -126,10 +126,10 @@ TEST_F(SearchWindowTest, ReopeningShowsEveryTitleAgainWithItsOwnEntry) {
 
 TEST_F(SearchWindowTest, ColoursFollowTheScheme) {
   ExpectColoursFollowTheScheme([this] {
-    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(5));
+    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(ColourRole::Window));
     for (QWidget* field : {static_cast<QWidget*>(Ui().searchEdit), static_cast<QWidget*>(Ui().resultList)}) {
-      EXPECT_EQ(field->palette().color(QPalette::Text), Theme(1));
-      EXPECT_EQ(field->palette().color(QPalette::Base), Theme(0));
+      EXPECT_EQ(field->palette().color(QPalette::Text), Theme(ColourRole::Highlight));
+      EXPECT_EQ(field->palette().color(QPalette::Base), Theme(ColourRole::Panel));
     }
   });
 }

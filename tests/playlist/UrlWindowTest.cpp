@@ -74,11 +74,11 @@ TEST_F(UrlWindowTest, EnterAndOtherClosesAddNothing) {
 
 TEST_F(UrlWindowTest, ColoursFollowTheScheme) {
   ExpectColoursFollowTheScheme([this] {
-    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(5));
-    EXPECT_EQ(Ui().addButton->FontColour(), Theme(2));
-    EXPECT_EQ(Ui().addButton->FaceColour(), Theme(6));
-    EXPECT_EQ(Ui().addButton->InnerBorderColour(), Theme(6));
-    EXPECT_EQ(Ui().addButton->GlowColour(), Theme(7));
+    EXPECT_EQ(form->palette().color(QPalette::Window), Theme(ColourRole::Window));
+    EXPECT_EQ(Ui().addButton->FontColour(), Theme(ColourRole::ButtonText));
+    EXPECT_EQ(Ui().addButton->FaceColour(), Theme(ColourRole::ButtonFace));
+    EXPECT_EQ(Ui().addButton->InnerBorderColour(), Theme(ColourRole::ButtonFace));
+    EXPECT_EQ(Ui().addButton->GlowColour(), Theme(ColourRole::ButtonGlow));
   });
 }
 

@@ -27,7 +27,7 @@ class WindowFixture : public ::testing::Test {
     state.Engine->Shutdown();
   }
   auto Ui() const { return form->ControlsForTest(); }
-  QColor Theme(int i) const { return ToQColor(state.Scheme.ThemeColors[static_cast<size_t>(i)]); }
+  QColor Theme(ColourRole role) const { return state.Scheme.Colour(role); }
   // `check` holds with the colours the window was made with, and again
   // after every colour of the scheme changed and the window was recoloured.
   void ExpectColoursFollowTheScheme(const std::function<void()>& check) {

@@ -1,7 +1,8 @@
-// The gradient panel, the progress bar with its levels, the menu colours and
-// the clickable label.
+// The gradient panel, the title strip, the progress bar with its levels, the
+// menu colours and the clickable label.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include "widgets/GradientBackground.h"
 #include "widgets/MenuStyle.h"
 #include "widgets/ProgressBar.h"
+#include "widgets/TitleStrip.h"
 
 namespace orve {
 namespace {
@@ -45,6 +47,34 @@ TEST(GradientBackgroundTest, MousePressesReachTheParent) {
                     Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(panel, &press);
   EXPECT_FALSE(press.isAccepted());
+}
+
+// A frameless window is moved by its strip: presses there stop at the strip,
+// and the window's own double-click (the playlist's right-edge rule) only
+// sees presses elsewhere.
+TEST(TitleStripTest, TakesThePressesOnItAndColoursByActivation) {
+  QWidget window;
+  window.resize(100, 60);
+  auto* strip = new TitleStrip(QStringLiteral("Плэйлист"), &window);
+  strip->setGeometry(0, 0, 100, 16);
+  strip->SetCaptionGeometry(QRect(0, 0, 100, 15));
+  const QColor start(0x10, 0x20, 0x30), active(0xFF, 0, 0), inactive(0, 0xFF, 0), caption(0, 0, 0xFF);
+  strip->SetColours(start, active, inactive, caption);
+  EXPECT_EQ(strip->Caption()->text(), "Плэйлист");
+  EXPECT_EQ(strip->Caption()->geometry(), QRect(0, 0, 100, 15));
+  EXPECT_EQ(strip->Caption()->palette().color(QPalette::WindowText), caption);
+  EXPECT_EQ(strip->FrameColour(), start);
+  EXPECT_EQ(strip->GradientStart(), start);
+  EXPECT_EQ(strip->GradientEnd(), inactive);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), strip->mapToGlobal(QPointF(5, 5)), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(strip, &press);
+  EXPECT_TRUE(press.isAccepted());
+  window.activateWindow();
+  if (!QTest::qWaitForWindowActive(&window, 5000)) GTEST_SKIP() << "no window activation on this platform";
+  EXPECT_EQ(strip->GradientEnd(), active);
 }
 
 class ProgressBarTest : public ::testing::Test {
