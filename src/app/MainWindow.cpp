@@ -27,8 +27,8 @@ namespace {
 
 constexpr char kTimeAtRest[] = "0:00/0:00";
 constexpr char kOpenFilter[] =
-    "Mp3, Mp2, Mp1, Wave, Ogg, Aiff, AAC, MP4, WMA, Audio CD "
-    "(*.MP3 *.MP2 *.MP1 *.OGG *.WAV *.AIFF *.Wave *.MP4 *.AAC *.WMA *.CDA)";
+    "Mp3, Mp2, Mp1, Wave, Ogg, Opus, FLAC, Aiff, AAC, MP4, M4A, WMA, Audio CD "
+    "(*.MP3 *.MP2 *.MP1 *.OGG *.OGA *.OPUS *.FLAC *.WAV *.AIFF *.Wave *.MP4 *.M4A *.AAC *.WMA *.CDA)";
 
 // The title strip's caption at rest.
 QString TitleAtRest() { return QLatin1Char(' ') + QString::fromLatin1(kAppTitle); }

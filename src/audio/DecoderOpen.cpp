@@ -149,7 +149,10 @@ void Decoder::FindLength(const std::string& path, int64_t foregroundScanBytes) {
 int64_t Decoder::ContainerLength() const {
   const AVStream* st = format_->streams[streamIndex_];
   const AVRational perFrame{1, rate_};
-  if (st->duration != AV_NOPTS_VALUE) return av_rescale_q(st->duration, st->time_base, perFrame);
+  // Ogg Opus states its length with the encoder's pre-skip, which the
+  // decoder drops.
+  const int64_t preSkip = st->codecpar->codec_id == AV_CODEC_ID_OPUS ? st->codecpar->initial_padding : 0;
+  if (st->duration != AV_NOPTS_VALUE) return av_rescale_q(st->duration, st->time_base, perFrame) - preSkip;
   if (format_->duration != AV_NOPTS_VALUE) {
     return av_rescale_q(format_->duration, AVRational{1, AV_TIME_BASE}, perFrame);
   }

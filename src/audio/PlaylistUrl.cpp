@@ -80,6 +80,12 @@ bool IsHttpUrl(std::string_view url) {
   return StartsWithNoCase(url, "http://") || StartsWithNoCase(url, "https://");
 }
 
+std::string WithLowerScheme(std::string_view url) {
+  const size_t scheme = url.find("://");
+  if (scheme == std::string_view::npos) return std::string(url);
+  return Lower(url.substr(0, scheme)) + std::string(url.substr(scheme));
+}
+
 bool IsPlaylistAnswer(std::string_view url, std::string_view mediaType) {
   static constexpr std::array<std::string_view, 5> kListTypes = {
       "audio/x-scpls", "audio/x-mpegurl", "audio/mpegurl", "application/vnd.apple.mpegurl",

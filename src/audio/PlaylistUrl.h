@@ -29,4 +29,9 @@ std::string ResolveUrl(std::string_view base, std::string_view ref);
 // http:// or https://, any case.
 bool IsHttpUrl(std::string_view url);
 
+// The address with its scheme in lower case ("HTTP://Host/A" gives
+// "http://Host/A"): schemes are case-insensitive (RFC 3986), FFmpeg's
+// protocol names are not. The rest is kept as it is.
+std::string WithLowerScheme(std::string_view url);
+
 }  // namespace orve::audio

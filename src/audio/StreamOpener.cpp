@@ -110,9 +110,10 @@ OpenedStream OpenDemuxer(const std::string& url, const AVInputFormat* format, AV
   return {ctx, {}};
 }
 
-OpenedStream OpenLevel(const std::string& url, const NetSettings& settings,
+OpenedStream OpenLevel(const std::string& address, const NetSettings& settings,
                        const AVIOInterruptCB& interrupt, int depth) {
-  if (!IsHttpUrl(url)) return Failed(StreamFault::Kind::kBadAddress);
+  if (!IsHttpUrl(address)) return Failed(StreamFault::Kind::kBadAddress);
+  const std::string url = WithLowerScheme(address);
   AVIOContext* io = nullptr;
   AVDictionary* options = RequestOptions(settings);
   const int ret = avio_open2(&io, url.c_str(), AVIO_FLAG_READ, &interrupt, &options);

@@ -20,10 +20,12 @@ QString EntryKindOf(const QString& path) {
   const qsizetype dot = path.lastIndexOf(u'.');
   if (dot < 0) return {};
   const QString ext = AsciiUpper(QStringView(path).mid(dot));
-  for (const char* e : {".MP3", ".CDA", ".MP2", ".MP1", ".WAVE", ".WAV", ".OGG", ".AIFF"}) {
+  for (const char* e : {".MP3", ".CDA", ".MP2", ".MP1", ".WAVE", ".WAV", ".OGG", ".AIFF", ".OGA", ".OPUS", ".FLAC"}) {
     if (ext == QLatin1String(e)) return QString::fromLatin1(kKindFile);
   }
-  if (ext == QLatin1String(".AAC") || ext == QLatin1String(".MP4")) return QString::fromLatin1(kKindAac);
+  for (const char* e : {".AAC", ".MP4", ".M4A"}) {
+    if (ext == QLatin1String(e)) return QString::fromLatin1(kKindAac);
+  }
   if (ext == QLatin1String(".WMA")) return QString::fromLatin1(kKindWma);
   return {};
 }

@@ -83,8 +83,8 @@ class PlaylistWindow : public QWidget {
   // is untouched.
   void AddStream(const QString& url);
   // Fills the playlist at start-up: the command-line names (accepted files,
-  // made absolute, and addresses), then the first entry starts; without
-  // any, Default.pld and then `cassetteResume`. Throws FileError when
+  // made absolute, and addresses), then the first entry starts; when none
+  // is accepted, Default.pld and then `cassetteResume`. Throws FileError when
   // Default.pld exists but cannot be read: the playlist stays empty.
   void StartupLoader(const QStringList& arguments, std::function<void()> cassetteResume);
   // Whether entries are still being measured and appended.

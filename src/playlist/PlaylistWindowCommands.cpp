@@ -100,16 +100,18 @@ void PlaylistWindow::AddStream(const QString& url) {
 bool PlaylistWindow::Adding() const { return adder_.Busy(); }
 
 void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<void()> cassetteResume) {
-  if (!arguments.isEmpty()) {
-    QStringList accepted;
-    for (const QString& a : arguments) {
-      if (EntryKindOf(a) == QLatin1String(kKindStream)) {
-        accepted << a;
-      } else if (IsAcceptedForDrop(a) && !IsFolder(a)) {
-        // A shell hands relative names over; Default.pld must find them from any folder.
-        accepted << QFileInfo(a).absoluteFilePath();
-      }
+  QStringList accepted;
+  for (const QString& a : arguments) {
+    if (EntryKindOf(a) == QLatin1String(kKindStream)) {
+      accepted << a;
+    } else if (IsAcceptedForDrop(a) && !IsFolder(a)) {
+      // A shell hands relative names over; Default.pld must find them from any folder.
+      accepted << QFileInfo(a).absoluteFilePath();
     }
+  }
+  // Arguments of which none could be added start the program as without
+  // any: the saved playlist comes back instead of being replaced by nothing.
+  if (!accepted.isEmpty()) {
     AddFiles(accepted, [this] { StartIndex(0); });
     return;
   }

@@ -1,6 +1,7 @@
 #include "playlist/UrlWindow.h"
 
 #include <QLineEdit>
+#include <QRegularExpression>
 
 #include "session/AppState.h"
 #include "widgets/GlassButton.h"
@@ -10,6 +11,17 @@ namespace orve {
 namespace {
 
 const QString kPreset = QStringLiteral("HTTP://");
+
+// What the edit holds as an address: one with a scheme of its own keeps it
+// (an address pasted behind the preset loses the preset), one without gets
+// the preset's.
+QString AddressOf(const QString& text) {
+  static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*://"));
+  const QString address = text.trimmed();
+  const QString rest = address.startsWith(kPreset, Qt::CaseInsensitive) ? address.mid(kPreset.size()) : address;
+  if (scheme.match(rest).hasMatch()) return rest;
+  return scheme.match(address).hasMatch() ? address : kPreset + address;
+}
 
 }  // namespace
 
@@ -34,6 +46,8 @@ UrlWindow::UrlWindow(AppState& state, QWidget* parent) : QWidget(parent, Qt::Too
 
 void UrlWindow::Open() {
   addressEdit_->setText(kPreset);
+  // Typing or pasting replaces the preset.
+  addressEdit_->selectAll();
   setWindowModality(Qt::ApplicationModal);
   addressEdit_->setFocus();
   show();
@@ -41,7 +55,7 @@ void UrlWindow::Open() {
 }
 
 void UrlWindow::SubmitAddress() {
-  emit UrlAdded(addressEdit_->text());
+  emit UrlAdded(AddressOf(addressEdit_->text()));
   addressEdit_->setText(kPreset);
   close();
 }

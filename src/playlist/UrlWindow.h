@@ -21,8 +21,8 @@ class UrlWindow : public QWidget {
   static constexpr int kWidth = 360;
   static constexpr int kHeight = 40;
 
-  // The edit preset to "HTTP://" and the window shown application-modal;
-  // returns at once.
+  // The edit preset to "HTTP://", selected so that typing replaces it, and
+  // the window shown application-modal; returns at once.
   void Open();
 
   // Recolours the window from the current scheme.
@@ -36,8 +36,9 @@ class UrlWindow : public QWidget {
   Controls ControlsForTest() const { return {addressEdit_, addButton_}; }
 
  signals:
-  // The address as typed, unchecked ("HTTP://" included): the playlist
-  // appends it as a stream entry.
+  // The address as typed, in its letter case; one typed without a scheme
+  // gets "HTTP://", one pasted behind the preset loses the preset. The
+  // playlist appends it as a stream entry.
   void UrlAdded(const QString& text);
 
  private:

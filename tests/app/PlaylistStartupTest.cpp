@@ -40,11 +40,17 @@ TEST_F(PlaylistStartupTest, CommandLineAddsAcceptedNamesAndStartsTheFirst) {
   EXPECT_EQ(ReadAll(Pld()), (kFixtures + "vorbis.ogg\r\n" + kFixtures + "tagged.wma\r\n").toUtf8());
 }
 
-TEST_F(PlaylistStartupTest, CommandLineWithNothingAcceptedStartsNothing) {
-  home.write("Default.pld", (kFixtures + "cbr.mp3\r\n").toUtf8());
-  Start({home.write("a.txt", "x"), home.write("b.cda", "x")});
-  EXPECT_TRUE(engine->Paths.isEmpty());
+// A folder, a text and a CD track are refused: the run goes on as one
+// without arguments, and the saved playlist is kept.
+TEST_F(PlaylistStartupTest, CommandLineWithNothingAcceptedKeepsTheSavedPlaylist) {
+  const QByteArray saved = (kFixtures + "cbr.mp3\r\n").toUtf8();
+  home.write("Default.pld", saved);
+  QDir(home.path()).mkdir("Album");
+  Start({home.write("a.txt", "x"), home.write("b.cda", "x"), home.file("Album")});
+  EXPECT_EQ(engine->Paths, QStringList({kFixtures + "cbr.mp3"}));
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  End();
+  EXPECT_EQ(ReadAll(Pld()), saved);
 }
 
 TEST_F(PlaylistStartupTest, RelativeNamesAreKeptAsFullPaths) {

@@ -272,8 +272,9 @@ TEST_F(PlaylistWindowTest, DropsTakeOnlyAcceptedFilesAtTheEnd) {
 TEST_F(PlaylistWindowTest, OpenDialogOffersOneFilterAndManyFiles) {
   Start();
   EXPECT_EQ(mainUi().openFilesDialog->nameFilters(),
-            QStringList({"Mp3, Mp2, Mp1, Wave, Ogg, Aiff, AAC, MP4, WMA, Audio CD "
-                         "(*.MP3 *.MP2 *.MP1 *.OGG *.WAV *.AIFF *.Wave *.MP4 *.AAC *.WMA *.CDA)"}));
+            QStringList({"Mp3, Mp2, Mp1, Wave, Ogg, Opus, FLAC, Aiff, AAC, MP4, M4A, WMA, Audio CD "
+                         "(*.MP3 *.MP2 *.MP1 *.OGG *.OGA *.OPUS *.FLAC *.WAV *.AIFF *.Wave *.MP4 *.M4A *.AAC *.WMA "
+                         "*.CDA)"}));
   EXPECT_EQ(mainUi().openFilesDialog->fileMode(), QFileDialog::ExistingFiles);
   EXPECT_TRUE(mainUi().openFilesDialog->filter() & QDir::Hidden);
   // What the dialog returns is added as it stands, audio-CD tracks and doubles included.
@@ -282,6 +283,49 @@ TEST_F(PlaylistWindowTest, OpenDialogOffersOneFilterAndManyFiles) {
   WaitAdded();
   EXPECT_EQ(engine->Titles, QStringList({"Тест - Огг", "Track01", "Тест - Огг"}));
   EXPECT_EQ(engine->PlayState, kNothingLoaded);  // nothing starts
+}
+
+// M4A, Ogg Opus, FLAC and Vorbis in .oga come in by every road, with their
+// tags and true lengths.
+TEST_F(PlaylistWindowTest, TheFormatsUsersHaveComeInByEveryRoad) {
+  const QStringList files{kFixtures + "tagged.m4a", kFixtures + "tagged.opus", kFixtures + "tagged.flac",
+                          kFixtures + "tagged.oga"};
+  const QStringList lines = files;
+  const struct {
+    const char* road;
+    std::function<void()> add;
+  } roads[] = {
+      {"open dialog", [&] { Start(); emit mainUi().openFilesDialog->filesSelected(files); }},
+      {"command line", [&] { Start(files); }},
+      {"Default.pld", [&] { home.write("Default.pld", (files.join("\r\n") + "\r\n").toUtf8()); Start(); }},
+      {"M3U", [&] {
+         Start();
+         pls->LoadPlaylistFile(home.write("list.m3u", ("#EXTM3U\r\n" + files.join("\r\n")).toUtf8()));
+       }},
+      {"drop", [&] {
+         Start();
+         QMimeData data;
+         QList<QUrl> urls;
+         for (const QString& f : files) urls << QUrl::fromLocalFile(f);
+         data.setUrls(urls);
+         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QCoreApplication::sendEvent(main, &enter);
+         QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+         QCoreApplication::sendEvent(main, &drop);
+       }},
+  };
+  for (const auto& r : roads) {
+    QFile::remove(home.file("Default.pld"));
+    r.add();
+    WaitAdded();
+    EXPECT_EQ(engine->Paths, files) << r.road;
+    EXPECT_EQ(engine->Kinds, QStringList({"2", "1", "1", "1"})) << r.road;
+    EXPECT_EQ(engine->Titles, QStringList({"M4A Artist - M4A Title", "Opus Artist - Opus Title",
+                                           "FLAC Artist - FLAC Title", "OGA Artist - OGA Title"}))
+        << r.road;
+    EXPECT_EQ(engine->Durations, QStringList({"2", "0", "0", "2"})) << r.road;  // 0.5 s rounds to even
+    End();
+  }
 }
 
 TEST_F(PlaylistWindowTest, M3uFilesRoundTrip) {

@@ -29,6 +29,8 @@ const FormatCase kFormats[] = {
     {"layer2.mp2", 44100, 2, false},      {"layer1.mp1", 44100, 2, false},
     {"vorbis.ogg", 44100, 2, false},      {"adts.aac", 44100, 2, false},
     {"tagged.m4a", 44100, 2, true},       {"tagged.wma", 44100, 2, false},
+    {"tagged.opus", 48000, 2, false},     {"tagged.flac", 44100, 2, false},
+    {"tagged.oga", 44100, 2, false},
 };
 
 class DecodeFormat : public ::testing::TestWithParam<FormatCase> {};

@@ -16,7 +16,8 @@ TEST(EntryKind, ByPrefixThenExtension) {
       {"/m/a.wav", "1"},   {"/m/a.wave", "1"},   {"/m/a.ogg", "1"},  {"/m/a.aiff", "1"},
       {"/cd/Track01.cda", "1"}, {"/m/a.aac", "2"}, {"/m/a.mp4", "2"}, {"/m/a.WMA", "3"},
       {"http://x/a.wma", "4"}, {"Https://x", "4"}, {"httpfile.mp3", "4"},  // the prefix is checked first
-      {"/m/a.flac", ""},   {"/m/a", ""},         {"/m/a.mp3 ", ""},  {"/m.mp3/a", ""},
+      {"/m/a.m4a", "2"},   {"/m/a.M4A", "2"},    {"/m/a.oga", "1"},  {"/m/a.Opus", "1"},
+      {"/m/a.FLAC", "1"},  {"/m/a.ogx", ""},     {"/m/a", ""},         {"/m/a.mp3 ", ""},  {"/m.mp3/a", ""},
       {"/m/a.aif", ""},    {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(EntryKindOf(QString::fromUtf8(c.path)), QString::fromUtf8(c.kind)) << c.path;

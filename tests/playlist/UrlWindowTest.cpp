@@ -25,16 +25,17 @@ TEST_F(UrlWindowTest, OpensWithThePresetModal) {
   EXPECT_TRUE(form->isVisible());
   EXPECT_EQ(form->windowModality(), Qt::ApplicationModal);
   EXPECT_EQ(Ui().addressEdit->text(), "HTTP://");
+  EXPECT_EQ(Ui().addressEdit->selectedText(), "HTTP://");
   EXPECT_EQ(form->windowTitle(), "HTTP://");
 }
 
 TEST_F(UrlWindowTest, CaptionFollowsTypingAndAddReportsTheText) {
   form->Open();
   QSignalSpy added(form.get(), &UrlWindow::UrlAdded);
-  QTest::keyClicks(Ui().addressEdit, "radio.local:8000/live");
-  EXPECT_EQ(form->windowTitle(), "HTTP://radio.local:8000/live");
+  QTest::keyClicks(Ui().addressEdit, "radio.local:8000/live");  // replaces the selected preset
+  EXPECT_EQ(form->windowTitle(), "radio.local:8000/live");
   QTest::keyClick(Ui().addressEdit, Qt::Key_Backspace);
-  EXPECT_EQ(form->windowTitle(), "HTTP://radio.local:8000/liv");
+  EXPECT_EQ(form->windowTitle(), "radio.local:8000/liv");
   Add();
   ASSERT_EQ(added.count(), 1);
   EXPECT_EQ(added.at(0).at(0).toString(), "HTTP://radio.local:8000/liv");
@@ -43,16 +44,29 @@ TEST_F(UrlWindowTest, CaptionFollowsTypingAndAddReportsTheText) {
   EXPECT_FALSE(form->isVisible());
 }
 
-// No check at all: the untouched preset and text that is no address both
-// become entries.
-TEST_F(UrlWindowTest, AnyTextIsAdded) {
-  for (const QString& text : {QStringLiteral("HTTP://"), QStringLiteral(""), QStringLiteral("не адрес")}) {
+// Nothing is refused: the untouched preset and text that is no address
+// become entries too. Text without a scheme gets the preset's; an address
+// pasted behind the preset keeps only its own scheme, in its letter case.
+TEST_F(UrlWindowTest, AnyTextIsAddedWithOneScheme) {
+  const struct {
+    const char* text;
+    const char* added;
+  } cases[] = {
+      {"HTTP://", "HTTP://"},
+      {"", "HTTP://"},
+      {"не адрес", "HTTP://не адрес"},
+      {"HTTP://http://radio.local/a", "http://radio.local/a"},
+      {"HTTP://HTTPS://radio.local/a", "HTTPS://radio.local/a"},
+      {"  https://radio.local/a  ", "https://radio.local/a"},
+      {"Http://radio.local/A", "Http://radio.local/A"},
+  };
+  for (const auto& c : cases) {
     form->Open();
-    Ui().addressEdit->setText(text);
+    Ui().addressEdit->setText(QString::fromUtf8(c.text));
     QSignalSpy added(form.get(), &UrlWindow::UrlAdded);
     Add();
-    ASSERT_EQ(added.count(), 1) << text.toStdString();
-    EXPECT_EQ(added.at(0).at(0).toString(), text);
+    ASSERT_EQ(added.count(), 1) << c.text;
+    EXPECT_EQ(added.at(0).at(0).toString(), QString::fromUtf8(c.added)) << c.text;
   }
 }
 

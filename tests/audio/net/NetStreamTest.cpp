@@ -151,6 +151,20 @@ INSTANTIATE_TEST_SUITE_P(
                       // Port 9 (discard) is closed here: the connection is refused.
                       FailCase{"http://127.0.0.1:9/stream.mp3", "Нет соединения"}));
 
+// Schemes are case-insensitive: what the URL window's "HTTP://" preset
+// gives plays, and the address followed by a playlist too.
+TEST_F(NetStream, PlaysAddressesWithAnUpperCaseScheme) {
+  for (const char* path : {"/stream.mp3?title=Upper", "/list.pls"}) {
+    std::string url = server_.Url(path);
+    url.replace(0, 4, "HTTP");
+    const Handle h = lib_.OpenUrl(url);
+    ASSERT_NE(h, kNoHandle) << url;
+    ASSERT_TRUE(lib_.Play(h));
+    EXPECT_TRUE(WaitForSound(h)) << url << ": " << lib_.StreamStatus(h);
+    lib_.Free(h);
+  }
+}
+
 TEST_F(NetStream, RefusesAddressesThatAreNotHttp) {
   for (const char* url : {"", "ftp://127.0.0.1/x.mp3", "/tmp/x.mp3", "httpx://a"}) {
     EXPECT_EQ(lib_.OpenUrl(url), kNoHandle) << url;

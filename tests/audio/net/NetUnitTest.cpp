@@ -52,6 +52,13 @@ TEST(PlaylistUrl, TakesTheFirstAddressMadeAbsolute) {
   EXPECT_EQ(ResolveUrl("http://host", "a.mp3"), "http://host/a.mp3");
 }
 
+TEST(PlaylistUrl, SchemesGoToFfmpegInLowerCase) {
+  EXPECT_EQ(WithLowerScheme("HTTP://Host:80/A.mp3?Q=1"), "http://Host:80/A.mp3?Q=1");
+  EXPECT_EQ(WithLowerScheme("hTTpS://x/Y"), "https://x/Y");
+  EXPECT_EQ(WithLowerScheme("http://x/y"), "http://x/y");
+  EXPECT_EQ(WithLowerScheme("no scheme"), "no scheme");
+}
+
 TEST(PlaylistUrl, SegmentPlaylistsAreLeftToHls) {
   EXPECT_TRUE(IsSegmentPlaylist("#EXTM3U\n#EXT-X-TARGETDURATION:10\nseg1.ts\n"));
   EXPECT_TRUE(IsSegmentPlaylist("#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=1\nlow.m3u8\n"));
