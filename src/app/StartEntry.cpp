@@ -57,10 +57,10 @@ void StartEntry(Application& app) {
     // The connection is made on the stream's own thread, so the station has
     // usually sent nothing yet: its entry keeps its address or name until
     // the first metadata arrives.
-    const QString metadata = Metadata(engine);
-    state.NowArtist = CutStreamTitle(metadata);
-    if (!metadata.isEmpty() || !state.NowTitle.isEmpty()) {
-      engine.Titles[i] = !state.NowTitle.isEmpty() ? state.NowTitle : state.NowArtist;
+    const QString title = CutStreamTitle(Metadata(engine));
+    if (!title.isEmpty()) state.NowArtist = title;
+    if (!state.NowTitle.isEmpty() || !title.isEmpty()) {
+      engine.Titles[i] = !state.NowTitle.isEmpty() ? state.NowTitle : title;
     }
   }
   playlist->MarkCurrent(i);
@@ -98,11 +98,12 @@ void StreamTitleRefresh(Application& app) {
   TCore& engine = *state.Engine;
   PlaylistWindow* playlist = app.Windows().playlist;
   if (!playlist || engine.PlayState != kPlaying || !engine.CurrentIsStream()) return;
-  const QString metadata = Metadata(engine);
-  // A station that sends no metadata keeps the title its entry has.
-  if (metadata.isEmpty()) return;
-  state.NowArtist = CutStreamTitle(metadata);
-  engine.Titles[engine.CurrentIndex] = state.NowArtist;
+  // A station that sends no title, or an empty one, keeps the title its
+  // entry has (its address or name before any).
+  const QString title = CutStreamTitle(Metadata(engine));
+  if (title.isEmpty()) return;
+  state.NowArtist = title;
+  engine.Titles[engine.CurrentIndex] = title;
   playlist->ShowRow(engine.CurrentIndex, true);
 }
 

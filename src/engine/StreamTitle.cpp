@@ -3,10 +3,14 @@
 namespace orve {
 
 QString CutStreamTitle(const QString& metadata) {
-  const qsizetype p = metadata.indexOf(u';') + 1;  // 1-based, 0 when absent
-  const qsizetype length = p - 15;
-  if (length <= 0) return {};
-  return metadata.mid(13, length);
+  static const QString kField = QStringLiteral("StreamTitle='");
+  const qsizetype open = metadata.indexOf(kField);
+  if (open < 0) return {};
+  const qsizetype start = open + kField.size();
+  qsizetype end = metadata.indexOf(QLatin1String("';"), start);
+  if (end < 0) end = metadata.lastIndexOf(u'\'');
+  if (end < start) return {};
+  return metadata.mid(start, end - start);
 }
 
 }  // namespace orve

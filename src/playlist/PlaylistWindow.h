@@ -54,7 +54,8 @@ class PlaylistWindow : public QWidget {
   void RebuildItems();
 
   // --- the rows ---
-  // The selected row, -1 for none; selecting -1 or a row beyond the list clears it.
+  // The selected row, -1 for none; selecting -1 or a row beyond the list
+  // clears it. A selected row is scrolled into view.
   int SelectedIndex() const;
   void SelectIndex(int i);
   // Row i's markup rebuilt from the engine's lists, in the colour of the

@@ -37,7 +37,10 @@ void PlaylistWindow::AppendItem() {
 
 int PlaylistWindow::SelectedIndex() const { return entryList_->ItemIndex(); }
 
-void PlaylistWindow::SelectIndex(int i) { entryList_->SetItemIndex(i); }
+void PlaylistWindow::SelectIndex(int i) {
+  entryList_->SetItemIndex(i);
+  entryList_->MakeVisible(i);  // the program's choice is shown, wherever the list stood
+}
 
 QString PlaylistWindow::RowText(int i) const { return entryList_->Item(i); }
 
@@ -49,7 +52,7 @@ void PlaylistWindow::ShowRow(int i, bool current) {
 
 void PlaylistWindow::MarkCurrent(int i) {
   ShowRow(i, true);
-  entryList_->SetItemIndex(i);
+  SelectIndex(i);
   entryList_->SetSelectionTextColour(state_.Scheme.Colour(ColourRole::Highlight));
 }
 
@@ -130,7 +133,7 @@ void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<v
 
 void PlaylistWindow::StartIndex(int i) {
   failedStarts_ = 0;  // a start by the user begins a new round
-  entryList_->SetItemIndex(i);
+  SelectIndex(i);
   emit StartEntryRequested();
 }
 
@@ -163,7 +166,7 @@ void PlaylistWindow::RemoveSelected() {
   }
   engine_.RemoveEntry(s);
   entryList_->DeleteItem(s);
-  if (entryList_->Count() > 0) entryList_->SetItemIndex(std::min(s, entryList_->Count() - 1));
+  if (entryList_->Count() > 0) SelectIndex(std::min(s, entryList_->Count() - 1));
   SelectionColour();
   RefreshTimeText();
   PlaylistChanged();

@@ -108,7 +108,7 @@ void PlaylistWindow::Tick() {
 }
 
 void PlaylistWindow::Advance(int i) {
-  entryList_->SetItemIndex(i);
+  SelectIndex(i);
   emit StartEntryRequested();
 }
 

@@ -177,6 +177,25 @@ TEST_F(PlaylistWindowTest, DraggingFollowsThePointerAndKeepsTheCurrentEntry) {
   EXPECT_EQ(Titles(), QStringList({"B", "A", "C"}));
 }
 
+// The row the program selects (a start, auto-advance round the end of the
+// list) is scrolled into view.
+TEST_F(PlaylistWindowTest, WhatTheProgramSelectsIsScrolledIntoView) {
+  Start();
+  pls->show();
+  QStringList files;
+  for (int i = 0; i < 30; ++i) files << home.write(QString("%1.wav").arg(i), SineWav(0.3, 0));
+  Add(files);
+  const MarkupListBox* list = plsUi().entryList;
+  const auto visible = [&](int row) { return list->viewport()->rect().contains(list->ItemRect(row)); };
+  ASSERT_TRUE(visible(0));
+  ASSERT_FALSE(visible(28));
+  app.State().RepeatMode = RepeatModes::All;
+  StartRow(28);
+  EXPECT_TRUE(visible(28));
+  ASSERT_TRUE(WaitUntil([&] { return engine->CurrentIndex == 0; }, 30000));
+  EXPECT_TRUE(visible(0));
+}
+
 TEST_F(PlaylistWindowTest, RightClickSelectsAndOpensTheContextMenuByItsRule) {
   Start();
   Add({kFixtures + "sine_s16.wav"});

@@ -8,6 +8,7 @@
 
 #include "NetTestSupport.h"
 #include "PlaylistFixture.h"
+#include "app/StartEntry.h"
 #include "app/TrayIcon.h"
 #include "playlist/ItemMarkup.h"
 
@@ -56,10 +57,26 @@ TEST_F(RadioTest, TitlesInWindows1251AndWithoutSemicolon) {
   Play(Url("/stream.mp3?meta=cp1251&title=%D0%9F%D1%80%D0%B8%D0%B2%D0%B5%D1%82"));
   EXPECT_EQ_SOON(Title(), QString("Привет"), 30000);
   pls->ClearPlaylist();
+  // The title ends at the quote before the ";" that closes the field; a
+  // server that leaves out the ";" still gives its title.
   Play(Url("/stream.mp3?meta=nosemi"));
-  // No ";": the cut title is empty, and so is the entry's title.
-  ASSERT_TRUE(WaitUntil([&] { return engine->Library()->GetMetadata(engine->Handle()) != ""; }, 30000));
-  EXPECT_EQ_SOON(Title(), QString(), 10000);
+  EXPECT_EQ_SOON(Title(), QString("No semicolon"), 30000);
+  pls->ClearPlaylist();
+  Play(Url("/stream.mp3?title=Earth%3B%20Wind%20%26%20Fire%20-%20September"));
+  EXPECT_EQ_SOON(Title(), QString("Earth; Wind & Fire - September"), 30000);
+}
+
+// A station that sends an empty StreamTitle keeps the title its entry had:
+// its address before any, the last title after one.
+TEST_F(RadioTest, AnEmptyStreamTitleKeepsTheLastTitle) {
+  StartWithServer();
+  const QString url = Url("/stream.mp3?title=");
+  Play(url);
+  ASSERT_TRUE(WaitUntil([&] { return engine->Library()->GetMetadata(engine->Handle()).starts_with("StreamTitle='';"); },
+                        30000));
+  StreamTitleRefresh(app);  // what the 5-second timer runs
+  EXPECT_EQ(Title(), url);
+  EXPECT_TRUE(pls->RowText(0).contains(url));
 }
 
 TEST_F(RadioTest, ASilentStationSaysWhyInTheTooltip) {

@@ -33,11 +33,13 @@ TEST(StreamTitle, Cut) {
       {"StreamTitle='Кино - Группа крови';", "Кино - Группа крови"},
       {"StreamTitle='';", ""},
       {"StreamTitle='a';", "a"},
-      {"StreamTitle='no semicolon'", ""},
+      {"StreamTitle='no semicolon'", "no semicolon"},
       {"", ""},
       {";", ""},
-      {"StreamTitle='it;s';", "i"},  // the first ";" ends it, and the character before it goes
-      {"abc;StreamTitle='x';", ""},
+      {"StreamTitle='", ""},
+      {"StreamTitle='Earth; Wind & Fire - September';StreamUrl='';", "Earth; Wind & Fire - September"},
+      {"StreamTitle='Guns N' Roses - Patience';", "Guns N' Roses - Patience"},
+      {"StreamUrl='http://x';StreamTitle='x';", "x"},
   };
   for (const auto& c : cases) EXPECT_EQ(CutStreamTitle(QString::fromUtf8(c.metadata)), QString::fromUtf8(c.title)) << c.metadata;
 }

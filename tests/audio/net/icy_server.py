@@ -112,7 +112,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def do_GET(self):
         n = self.server.state.note(self)
         url = urllib.parse.urlsplit(self.path)
-        q = dict(urllib.parse.parse_qsl(url.query))
+        q = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
         p = url.path
         if p in self.server.state.audio:
             return self.stream(p, q, first=(n == 1))
