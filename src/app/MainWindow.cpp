@@ -209,11 +209,14 @@ void MainWindow::RefreshTime() {
 }
 
 void MainWindow::ShowStreamStatus() {
-  // Why a station is silent goes to the tray's tooltip under its title.
-  TrayIcon* tray = Application::Instance()->Windows().tray;
+  // Why a station is silent stands where a file's bit rate would, and in
+  // the tray's tooltip under its title: a desktop may have no tray.
   const TCore& engine = *state_.Engine;
-  if (!tray || !engine.Library()) return;
+  if (!engine.Library()) return;
   const QString status = QString::fromStdString(engine.Library()->StreamStatus(engine.Handle()));
+  if (bitRateLabel_->text() != status) bitRateLabel_->setText(status);
+  TrayIcon* tray = Application::Instance()->Windows().tray;
+  if (!tray) return;
   QString tip = QStringLiteral("Play: ") + engine.Titles.value(engine.CurrentIndex);
   if (!status.isEmpty()) tip += QLatin1Char('\n') + status;
   if (tray->ToolTip() != tip) tray->SetToolTip(tip);

@@ -7,6 +7,7 @@
 
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
+#include "widgets/SkinnedWindow.h"
 
 namespace orve {
 
@@ -21,6 +22,7 @@ ColourSchemeWindow::ColourSchemeWindow(const QString& appDir, QWidget* parent) :
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(schemeList_);
   connect(schemeList_, &QListWidget::itemDoubleClicked, this, &ColourSchemeWindow::PickSelected);
+  CloseOnEscape(this);
 }
 
 void ColourSchemeWindow::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@
 #include "session/AppState.h"
 #include "widgets/GlassButton.h"
 #include "widgets/SkinColours.h"
+#include "widgets/SkinnedWindow.h"
 
 namespace orve {
 namespace {
@@ -52,6 +53,7 @@ InfoWindow::InfoWindow(AppState& state, QWidget* parent) : QWidget(parent, Qt::D
   okButton_ = new GlassButton(QStringLiteral("Ok"), this);
   okButton_->setGeometry((kWidth - 75) / 2, kHeight - 30, 75, 22);
   connect(okButton_, &QAbstractButton::clicked, this, &QWidget::close);
+  CloseOnEscape(this);
   ApplyScheme();
 }
 

@@ -13,6 +13,7 @@
 #include "session/AppState.h"
 #include "playlist/TitleFilter.h"
 #include "widgets/SkinColours.h"
+#include "widgets/SkinnedWindow.h"
 
 namespace orve {
 namespace {
@@ -47,6 +48,7 @@ SearchWindow::SearchWindow(AppState& state, QWidget* parent) : QWidget(parent, Q
   resultList_->viewport()->installEventFilter(this);
   resultList_->installEventFilter(this);
   connect(searchEdit_, &QLineEdit::textChanged, this, &SearchWindow::ShowMatches);
+  CloseOnEscape(this);
   ApplyScheme();
 }
 

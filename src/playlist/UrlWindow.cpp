@@ -6,6 +6,7 @@
 #include "session/AppState.h"
 #include "widgets/GlassButton.h"
 #include "widgets/SkinColours.h"
+#include "widgets/SkinnedWindow.h"
 
 namespace orve {
 namespace {
@@ -41,6 +42,7 @@ UrlWindow::UrlWindow(AppState& state, QWidget* parent) : QWidget(parent, Qt::Too
   addButton_->setGeometry(270, 8, 82, 24);
   connect(addressEdit_, &QLineEdit::textChanged, this, &QWidget::setWindowTitle);
   connect(addButton_, &QAbstractButton::clicked, this, &UrlWindow::SubmitAddress);
+  CloseOnEscape(this);
   ApplyScheme();
 }
 

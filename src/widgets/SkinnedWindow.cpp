@@ -1,5 +1,7 @@
 #include "widgets/SkinnedWindow.h"
 
+#include <QShortcut>
+
 #include "widgets/GlassButton.h"
 
 namespace orve {
@@ -18,6 +20,12 @@ GlassButton* CreateSkinButton(const QString& caption, const QRect& place, QWidge
   font.setBold(true);
   button->setFont(font);
   return button;
+}
+
+void CloseOnEscape(QWidget* window) {
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
+  escape->setContext(Qt::WindowShortcut);
+  QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
 }
 
 }  // namespace orve

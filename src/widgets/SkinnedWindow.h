@@ -19,4 +19,7 @@ QFont SkinFont();
 // A glass button at `place` with the buttons' bold 10-pixel caption.
 GlassButton* CreateSkinButton(const QString& caption, const QRect& place, QWidget* parent);
 
+// Escape anywhere in `window` closes it, as in every desktop's small windows.
+void CloseOnEscape(QWidget* window);
+
 }  // namespace orve

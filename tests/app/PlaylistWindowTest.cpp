@@ -9,6 +9,7 @@
 #include <QSignalSpy>
 
 #include "PlaylistFixture.h"
+#include "appearance/ColourSchemeWindow.h"
 #include "playlist/InfoWindow.h"
 #include "playlist/SearchWindow.h"
 #include "playlist/UrlWindow.h"
@@ -398,6 +399,27 @@ TEST_F(PlaylistWindowTest, UrlWindowAddsAStreamEntry) {
   EXPECT_EQ(engine->Kinds, QStringList({"4"}));
   EXPECT_EQ(engine->CurrentIndex, -1);
   EXPECT_EQ(plsUi().entryList->Count(), 1);
+}
+
+TEST_F(PlaylistWindowTest, EscapeClosesTheSmallWindows) {
+  Start();
+  const WindowSet& w = app.Windows();
+  const struct {
+    QWidget* window;
+    QWidget* keys;  // where the keyboard is when the window opens
+    std::function<void()> open;
+  } cases[] = {
+      {w.url, w.url->ControlsForTest().addressEdit, [&] { w.url->Open(); }},
+      {w.info, w.info, [&] { w.info->ShowFor(kFixtures + "cbr.mp3"); }},
+      {w.search, w.search->ControlsForTest().searchEdit, [&] { w.search->Open(); }},
+      {w.schemes, w.schemes->ControlsForTest().schemeList, [&] { w.schemes->show(); }},
+  };
+  for (const auto& c : cases) {
+    c.open();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(c.window)) << c.window->objectName().toStdString();
+    QTest::keyClick(c.keys, Qt::Key_Escape);
+    EXPECT_FALSE(c.window->isVisible()) << c.window->objectName().toStdString();
+  }
 }
 
 TEST_F(PlaylistWindowTest, ButtonsOpenTheirMenusUnderThemAndXHides) {

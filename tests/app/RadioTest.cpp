@@ -84,9 +84,11 @@ TEST_F(RadioTest, ASilentStationSaysWhyInTheTooltip) {
   const QString url = Url("/missing");
   Play(url);
   EXPECT_EQ_SOON(app.Windows().tray->ToolTip(), "Play: " + url + "\nОшибка 404", 30000);
+  EXPECT_EQ(mainUi().bitRateLabel->text(), "Ошибка 404");  // also seen without a tray
   EXPECT_EQ(engine->PlayState, kPlaying);  // silence, nothing else happens
   pls->ClearPlaylist();
   EXPECT_EQ(app.Windows().tray->ToolTip(), QString());
+  EXPECT_EQ(mainUi().bitRateLabel->text(), QString());
 }
 
 TEST_F(RadioTest, IcecastTitleChangesReachTheList) {
