@@ -394,6 +394,9 @@ void MainWindow::ApplyScheme() {
 void MainWindow::closeEvent(QCloseEvent* event) {
   state_.Exiting = true;  // closing the main window ends the program
   QWidget::closeEvent(event);
+  // Hidden in the tray, the window is not the last one to close, and Qt
+  // would keep the event loop running: every exit road ends it here.
+  QCoreApplication::quit();
 }
 
 }  // namespace orve

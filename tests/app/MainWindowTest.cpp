@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTimer>
+#include <csignal>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -250,6 +252,23 @@ TEST_F(MainWindowTest, ShutdownWritesTheStateOfTheRun) {
   EXPECT_EQ(again.Read(config::cm::kIndex), -1);
   EXPECT_EQ(again.Read(config::cm::kPosition), 42);
   EXPECT_EQ(again.Read(config::tech::kRepeat), 0);
+}
+
+// Hidden in the tray the main window is not the last window to close:
+// SIGTERM (like "Выход") must still end the event loop, so the whole
+// shutdown runs.
+TEST_F(MainWindowTest, AnExitWhileHiddenInTheTrayEndsTheEventLoop) {
+  Start();
+  main->hide();  // what "-" does where the desktop has a tray
+  bool stillRunning = false;
+  QTimer::singleShot(0, &app, [] { ::raise(SIGTERM); });
+  QTimer::singleShot(20000, &app, [&] {
+    stillRunning = true;
+    app.quit();
+  });
+  app.exec();
+  EXPECT_FALSE(stillRunning);
+  EXPECT_TRUE(app.State().Exiting);
 }
 
 TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {

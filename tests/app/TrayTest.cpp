@@ -2,7 +2,10 @@
 // scripts/test), and the fallback where the desktop has none.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSystemTrayIcon>
+#include <QTimer>
+#include <csignal>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -47,6 +50,30 @@ TEST(Tray, IconMenuMinimiseAndRestore) {
   EXPECT_FALSE(app.State().TrayMinimised);
   EXPECT_TRUE(main->isVisible());
   Shutdown(app);
+}
+
+// In the tray the main window is hidden; SIGTERM still ends the run, and
+// the shutdown writes config.ini.
+TEST(Tray, SigtermEndsARunMinimisedToTheTray) {
+  if (!RealTray()) GTEST_SKIP() << "no X server with a tray (scripts/test starts Xvfb and trayer)";
+  test::TempDir home;
+  qputenv("ORVE_HOME", home.path().toUtf8());
+  Application& app = *Application::Instance();
+  app.State() = AppState();
+  for (int i = 0; i < 100 && !QSystemTrayIcon::isSystemTrayAvailable(); ++i) QTest::qWait(100);
+  ASSERT_TRUE(Startup(app, {}));
+  QTest::mouseClick(app.Windows().main->ControlsForTest().minimiseButton, Qt::LeftButton);  // "-"
+  ASSERT_TRUE(app.State().TrayMinimised);
+  bool stillRunning = false;
+  QTimer::singleShot(0, &app, [] { ::raise(SIGTERM); });
+  QTimer::singleShot(20000, &app, [&] {
+    stillRunning = true;
+    app.quit();
+  });
+  app.exec();
+  EXPECT_FALSE(stillRunning);
+  Shutdown(app);
+  EXPECT_TRUE(QFile::exists(home.file("config.ini")));
 }
 
 TEST(Tray, WithoutATrayTheWindowMinimisesNormally) {
