@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTranslator>
 
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
@@ -16,6 +18,7 @@ namespace orve {
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("orve"));
   setApplicationVersion(QString::fromLatin1(kAppVersion));
+  InstallQtTranslations();
   signals_ = new UnixSignals(this);
   connect(signals_, &UnixSignals::terminationRequested, this, &Application::OnTerminationRequested);
   connect(state_.Engine.get(), &TCore::NowPlayingChanged, this, [this](const QString& artist, const QString& title) {
@@ -25,6 +28,19 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 Application::~Application() = default;
+
+void Application::InstallQtTranslations() {
+  // The program speaks Russian, so Qt's own dialogs and buttons do too.
+  auto* translator = new QTranslator(this);
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  if (translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       folder)) {
+    installTranslator(translator);
+  } else {
+    qWarning("orve: Qt's Russian translations are missing in %s (package qt6-translations-l10n); "
+             "Qt's dialogs stay in English", qUtf8Printable(folder));
+  }
+}
 
 Application* Application::Instance() { return static_cast<Application*>(QCoreApplication::instance()); }
 

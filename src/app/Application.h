@@ -75,6 +75,7 @@ class Application : public QApplication {
   }
 
  private:
+  void InstallQtTranslations();
   void OnTerminationRequested();
 
   AppState state_;

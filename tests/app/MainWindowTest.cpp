@@ -271,6 +271,17 @@ TEST_F(MainWindowTest, AnExitWhileHiddenInTheTrayEndsTheEventLoop) {
   EXPECT_TRUE(app.State().Exiting);
 }
 
+// Qt's own dialogs and buttons speak the program's language.
+TEST_F(MainWindowTest, QtsOwnDialogsAreRussian) {
+  Start();
+  QFileDialog* dialog = mainUi().openFilesDialog;
+  dialog->open();
+  EXPECT_EQ(dialog->labelText(QFileDialog::Accept), "&Открыть");
+  EXPECT_EQ(dialog->labelText(QFileDialog::Reject), "Отмена");
+  EXPECT_EQ(dialog->labelText(QFileDialog::FileType), "Типы файлов:");
+  dialog->reject();
+}
+
 TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {
   Start();
   home.write("Themes/readme.txt", "not a scheme");
