@@ -99,6 +99,7 @@ class PlaylistWindow : public QWidget {
   void StartIndex(int i);
   void RemoveSelected();
   void ClearPlaylist();
+  // "памяти": the entry leaves the playlist and its file goes to the trash.
   void DeleteFromDisk();
   void LoadPlaylistFile(const QString& fileName);  // appends the M3U's files
   void SavePlaylistFile(const QString& fileName);  // "#EXTM3U" and the paths
@@ -184,6 +185,7 @@ class PlaylistWindow : public QWidget {
   void OnListDrag(QMouseEvent* event, int row);
   void OnListRelease(QMouseEvent* event, int row);
   void ExchangeEntries(int a, int b);
+  void MoveFileToTrash(const QString& path);
   void PrepareContextMenu();
   void ClearNowPlaying();
   void ToggleRightEdge();

@@ -1,8 +1,11 @@
 // The playlist window's commands: the rows, adding, removing, deleting,
 // the playlist files, and the start-up loader.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "engine/EntryKind.h"
@@ -194,8 +197,20 @@ void PlaylistWindow::DeleteFromDisk() {
   // The file must not be held open while it goes.
   if (s == engine_.CurrentIndex) engine_.FreeChannel();
   RemoveSelected();
-  // An address names no file; a failed deletion is not reported.
-  if (!stream) QFile::remove(path);
+  if (!stream) MoveFileToTrash(path);  // an address names no file
+}
+
+// Into the desktop's trash, so a slip of the hand can be undone. Where
+// there is none, the file goes for good only when the user says so. A
+// failed deletion is not reported.
+void PlaylistWindow::MoveFileToTrash(const QString& path) {
+  // Qt 6.4 puts the trash into the working folder when the user's data
+  // folder does not exist yet.
+  const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+  const bool trash = !data.isEmpty() && QDir().mkpath(data);
+  if ((trash && QFile::moveToTrash(path)) || !QFile::exists(path)) return;
+  const QString question = QStringLiteral("Корзина недоступна. Удалить файл безвозвратно?\n%1").arg(path);
+  if (QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes) QFile::remove(path);
 }
 
 void PlaylistWindow::LoadPlaylistFile(const QString& fileName) { AddFiles(M3uPaths(ReadLineFile(fileName))); }

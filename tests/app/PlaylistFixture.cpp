@@ -24,6 +24,7 @@ QByteArray SineWav(double seconds, int hz) {
 void PlaylistFixture::SetUp() {
   qputenv("ORVE_HOME", home.path().toUtf8());
   qputenv("ORVE_AUDIO_OUTPUT", "null");
+  qputenv("XDG_DATA_HOME", (home.path() + "/data").toUtf8());  // the trash is the run's own
 }
 
 void PlaylistFixture::TearDown() {

@@ -251,7 +251,7 @@ TEST_F(PlaylistWindowTest, ListKeys) {
   EXPECT_EQ(Titles(), QStringList({"B", "C"}));
 }
 
-TEST_F(PlaylistWindowTest, DeleteFromDiskRemovesTheFileWithoutAsking) {
+TEST_F(PlaylistWindowTest, DeleteFromDiskMovesTheFileToTheTrashWithoutAsking) {
   Start();
   const QString a = home.write("a.wav", SineWav(3, 0));
   const QString b = home.write("b.wav", SineWav(3, 0));
@@ -260,6 +260,8 @@ TEST_F(PlaylistWindowTest, DeleteFromDiskRemovesTheFileWithoutAsking) {
   StartRow(1);
   QTest::keyClick(plsUi().entryList, Qt::Key_Delete, Qt::ShiftModifier);
   EXPECT_FALSE(QFile::exists(b));
+  EXPECT_TRUE(QFile::exists(home.file("data/Trash/files/b.wav")));  // recoverable
+  EXPECT_TRUE(QFile::exists(home.file("data/Trash/info/b.wav.trashinfo")));
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
   EXPECT_EQ(engine->Paths, QStringList({a, "http://127.0.0.1:9/r"}));
   pls->SelectIndex(1);
