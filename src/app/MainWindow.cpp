@@ -14,6 +14,7 @@
 #include "engine/TimeText.h"
 #include "widgets/ClickLabel.h"
 #include "widgets/Drops.h"
+#include "widgets/FitLabel.h"
 #include "widgets/GlassButton.h"
 #include "widgets/GradientBackground.h"
 #include "widgets/MenuStyle.h"
@@ -116,11 +117,12 @@ void MainWindow::BuildDisplay() {
   panelFont.setBold(true);
   panelFont.setPixelSize(13);
   displayPanel_->setFont(panelFont);
-  bitRateLabel_ = new QLabel(displayPanel_);
+  // Long times, rates and reasons are drawn narrower, never cut.
+  bitRateLabel_ = new FitLabel(displayPanel_);
   bitRateLabel_->setGeometry(6, 59, 62, 15);
-  volumeLabel_ = new QLabel(displayPanel_);
+  volumeLabel_ = new FitLabel(displayPanel_);
   volumeLabel_->setGeometry(6, 74, 62, 15);
-  timeLabel_ = new QLabel(QString::fromLatin1(kTimeAtRest), displayPanel_);
+  timeLabel_ = new FitLabel(QString::fromLatin1(kTimeAtRest), displayPanel_);
   timeLabel_->setGeometry(6, 91, 62, 15);
   repeatLabel_ = PanelLabel(87, 59, 62, QStringLiteral("ПовВык"));
   equalizerLabel_ = PanelLabel(87, 74, 74, QStringLiteral("Эквалайзер"));

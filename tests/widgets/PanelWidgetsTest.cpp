@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "widgets/ClickLabel.h"
+#include "widgets/FitLabel.h"
 #include "widgets/GradientBackground.h"
 #include "widgets/MenuStyle.h"
 #include "widgets/ProgressBar.h"
@@ -75,6 +76,40 @@ TEST(TitleStripTest, TakesThePressesOnItAndColoursByActivation) {
   window.activateWindow();
   if (!QTest::qWaitForWindowActive(&window, 5000)) GTEST_SKIP() << "no window activation on this platform";
   EXPECT_EQ(strip->GradientEnd(), active);
+}
+
+// The main window's 62-pixel labels with the texts that did not fit: drawn
+// narrower from the left edge to the right one, none of it cut.
+TEST(FitLabelTest, NarrowsTextThatDoesNotFitAndLeavesTheRest) {
+  for (const char* text : {"0:03/1:04:59", "1411 КБит/с", "Переподключение…", "0:00/3:25"}) {
+    FitLabel label(QString::fromUtf8(text));
+    QFont font = label.font();
+    font.setBold(true);
+    font.setPixelSize(13);
+    label.setFont(font);
+    label.resize(62, 15);
+    QPalette p = label.palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    label.setPalette(p);
+    label.setAutoFillBackground(true);
+    const int advance = label.fontMetrics().horizontalAdvance(label.text());
+    const double scale = label.HorizontalScale();
+    if (advance <= 62) {
+      EXPECT_EQ(scale, 1.0) << text;
+      continue;
+    }
+    EXPECT_LE(advance * scale, 62.0) << text;
+    const QImage image = label.grab().toImage();
+    int lastInk = -1;
+    for (int x = 0; x < image.width(); ++x) {
+      for (int y = 0; y < image.height(); ++y) {
+        if (image.pixelColor(x, y).lightness() > 100) lastInk = x;
+      }
+    }
+    EXPECT_GT(lastInk, 62 * 3 / 4) << text << ": the text reaches across";
+    EXPECT_LT(lastInk, 62) << text;
+  }
 }
 
 class ProgressBarTest : public ::testing::Test {
