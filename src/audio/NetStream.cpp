@@ -6,6 +6,7 @@
 #include "base/TextCodec.h"
 
 extern "C" {
+#include <libavformat/avformat.h>
 #include <libavformat/avio.h>
 }
 
@@ -35,7 +36,7 @@ int NetStream::InterruptRequested(void* self) {
 }
 
 int NetStream::Read(void* out, int frames) {
-  if (failed_) return 0;
+  if (failed_ || finished_) return 0;
   if (quit_.load(std::memory_order_acquire)) return kNoData;
   if (decoder_ == nullptr && !Connect()) return failed_ ? 0 : kNoData;
   deadline_ = Clock::now() + kStallTimeout;
@@ -50,7 +51,14 @@ int NetStream::Read(void* out, int frames) {
     done += n;
   }
   if (done == 0) {
-    Drop();  // the server closed, or sent nothing until the deadline
+    // A file served over HTTP ends like a file; a live stream that stops
+    // (the server closed, or sent nothing until the deadline) reconnects.
+    if (DeliveredWhole()) {
+      finished_ = true;
+      ShowStatus({});
+      return 0;
+    }
+    Drop();
     return kNoData;
   }
   position_ += done;
@@ -66,6 +74,7 @@ bool NetStream::Seek(int64_t) {
   resampler_.reset();
   pendingOffset_ = pendingFrames_ = 0;
   failed_ = false;
+  finished_ = false;
   reconnect_.Succeeded();
   ShowStatus({});
   position_ = 0;
@@ -123,6 +132,14 @@ void NetStream::Drop() {
   reconnect_.Failed(Clock::now());
   const bool playing = playing_.load(std::memory_order_acquire);
   ShowStatus(playing ? StreamFault{StreamFault::Kind::kReconnecting}.Text() : std::string());
+}
+
+// The server said how long the resource is (Content-Length) and all of it
+// has been read: its end is the stream's end, not a drop.
+bool NetStream::DeliveredWhole() const {
+  if (input_ == nullptr || input_->pb == nullptr) return false;
+  const int64_t size = avio_size(input_->pb);
+  return size > 0 && avio_feof(input_->pb) && avio_tell(input_->pb) >= size;
 }
 
 // Decodes one chunk and converts it to stereo at the output's rate.

@@ -62,6 +62,7 @@ class NetStream final : public Source {
   void ConnectFailed(const StreamFault& fault);
   void Drop();
   bool Refill();
+  bool DeliveredWhole() const;
   void NoteMetadata();
   void ShowStatus(const std::string& text);
 
@@ -80,6 +81,7 @@ class NetStream final : public Source {
   Clock::time_point deadline_{Clock::time_point::max()};  // network calls give up after it
   bool everConnected_ = false;  // a drop after this reconnects; a first failure is final
   bool failed_ = false;
+  bool finished_ = false;  // a resource of known length was delivered whole: the stream has ended
   std::string status_;
   std::string lastPacket_;
   std::vector<float> decoded_, stereo_, pending_;  // source rate, stereo, output rate

@@ -204,6 +204,16 @@ bool TCore::CurrentIsStream() const {
   return CurrentIndex >= 0 && CurrentIndex < Kinds.size() && Kinds[CurrentIndex] == QLatin1String(kKindStream);
 }
 
+bool TCore::Ended() const {
+  if (!library_) return false;
+  const audio::Handle h = Handle();
+  if (h == audio::kNoHandle) return true;
+  const bool stopped = library_->IsActive(h) == audio::ActiveState::kStopped;
+  if (CurrentIsStream()) return stopped && library_->StreamStatus(h).empty();
+  const int64_t length = library_->Length(h);
+  return stopped || (length >= 0 && library_->Position(h) >= length);
+}
+
 int32_t TCore::Position() const {
   if (PlayState == kNothingLoaded || !library_ || CurrentIsStream()) return 0;
   const audio::Handle h = Handle();

@@ -142,6 +142,11 @@ class TCore : public QObject {
 
   // The entry at CurrentIndex is an internet stream.
   bool CurrentIsStream() const;
+  // The open stream has played its last sample: a file at its end (heard,
+  // not just decoded), a file served over HTTP that the server ended
+  // cleanly, or a stream that did not open at all. Live stations never end
+  // here; one that fails stays silent with its reason.
+  bool Ended() const;
 
   // The library, for the parts that read data or tags of the channel.
   audio::Library* Library() const { return library_.get(); }

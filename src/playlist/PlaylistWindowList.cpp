@@ -101,9 +101,9 @@ void PlaylistWindow::PrepareContextMenu() {
 
 void PlaylistWindow::Tick() {
   emit TimeDisplaysDue();
-  if (engine_.PlayState == kPlaying && !engine_.CurrentIsStream() && engine_.Position() == engine_.Length()) {
-    EntryEnded();
-  }
+  // Whole seconds would end an entry up to half a second early: the end is
+  // the channel's last sample.
+  if (engine_.PlayState == kPlaying && engine_.Ended()) EntryEnded();
   RefreshTimeText();
 }
 

@@ -62,6 +62,48 @@ double CapturedSeconds(const QString& fileName) {
   return c.rate > 0 ? double(c.left.size()) / c.rate : 0.0;
 }
 
+// How long the tone of `hz` at the start of the capture is heard: from its
+// first sample to the zero crossing where its periods end (silence, or the
+// next, higher tone).
+double FirstToneSeconds(const Capture& c, int hz) {
+  const double half = c.rate / (2.0 * hz);  // samples between crossings
+  size_t start = 0;
+  while (start < c.left.size() && std::abs(int(c.left[start])) < 2000) ++start;
+  std::vector<size_t> crossings;
+  for (size_t i = start + 1; i < c.left.size(); ++i) {
+    if ((c.left[i - 1] < 0) != (c.left[i] < 0)) crossings.push_back(i);
+  }
+  if (crossings.empty()) return 0;
+  size_t last = 0;
+  while (last + 1 < crossings.size() && std::abs(double(crossings[last + 1] - crossings[last]) - half) < 0.3 * half) {
+    ++last;
+  }
+  // The tone rises from zero half a period before its first crossing.
+  return (double(crossings[last] - crossings[0]) + half) / c.rate;
+}
+
+// Each entry is heard to its last sample before the next one starts.
+TEST(PlayOrder, AnEntryIsHeardWholeBeforeTheNext) {
+  TempDir home;
+  const QStringList files{home.write("a.wav", SineWav(2.0, 440)), home.write("b.wav", SineWav(1.0, 1000))};
+  home.write("config.ini", "[tech]\r\nrpt=1\r\n");  // repeat all: the next entry follows
+  const QString capture = home.file("capture.wav");
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("ORVE_HOME", home.path());
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("ORVE_AUDIO_OUTPUT", "wav:" + capture);
+  QProcess orve;
+  orve.setProcessEnvironment(env);
+  orve.start(ORVE_BINARY, files);
+  ASSERT_TRUE(orve.waitForStarted(30000));
+  for (int i = 0; i < 1200 && CapturedSeconds(capture) < 3.5; ++i) orve.waitForFinished(50);
+  ::kill(static_cast<pid_t>(orve.processId()), SIGTERM);
+  ASSERT_TRUE(orve.waitForFinished(30000));
+  const Capture c = ReadCapture(capture);
+  EXPECT_EQ(Tones(c).mid(0, 2), QList<int>({440, 1000}));
+  EXPECT_NEAR(FirstToneSeconds(c, 440), 2.0, 0.02);
+}
+
 TEST(PlayOrder, ThreeFilesFromTheCommandLinePlayInOrderAndComeBack) {
   TempDir home;
   const QStringList files{home.write("a.wav", SineWav(1.5, 300)), home.write("b.wav", SineWav(1.5, 600)),

@@ -66,6 +66,18 @@ TEST_F(RadioTest, TitlesInWindows1251AndWithoutSemicolon) {
   EXPECT_EQ_SOON(Title(), QString("Earth; Wind & Fire - September"), 30000);
 }
 
+// Files served over HTTP end like local files, and auto-advance follows
+// the repeat mode; a station (a live stream) never ends.
+TEST_F(RadioTest, AFileServedOverHttpEndsAndTheNextStarts) {
+  StartWithServer();
+  app.State().RepeatMode = RepeatModes::All;
+  pls->AddStream(Url("/file.mp3?seconds=1"));
+  pls->AddStream(Url("/stream.mp3"));
+  StartRow(0);
+  EXPECT_EQ_SOON(engine->CurrentIndex, 1, 30000);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+}
+
 // A station that sends an empty StreamTitle keeps the title its entry had:
 // its address before any, the last title after one.
 TEST_F(RadioTest, AnEmptyStreamTitleKeepsTheLastTitle) {

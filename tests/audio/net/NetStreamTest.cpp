@@ -165,6 +165,16 @@ TEST_F(NetStream, PlaysAddressesWithAnUpperCaseScheme) {
   }
 }
 
+// A file served over HTTP, its length announced, ends like a file once all
+// of it has been heard: it is not fetched again as a dropped station would be.
+TEST_F(NetStream, AFileServedOverHttpEndsAndIsNotFetchedAgain) {
+  const Handle h = OpenAndPlay("/file.mp3?seconds=2");
+  ASSERT_TRUE(WaitForSound(h)) << lib_.StreamStatus(h);
+  EXPECT_TRUE(WaitFor([&] { return lib_.IsActive(h) == ActiveState::kStopped; }, seconds(30)));
+  EXPECT_EQ(lib_.StreamStatus(h), "");
+  EXPECT_EQ(server_.Requests().size(), 1u);
+}
+
 TEST_F(NetStream, RefusesAddressesThatAreNotHttp) {
   for (const char* url : {"", "ftp://127.0.0.1/x.mp3", "/tmp/x.mp3", "httpx://a"}) {
     EXPECT_EQ(lib_.OpenUrl(url), kNoHandle) << url;

@@ -16,6 +16,8 @@ Paths:
                 ends after N bytes), stall=N (the first request stops sending
                 after N bytes for `pause` seconds, default 10, then ends, or
                 goes on with resume=1).
+  /file.mp3     the --mp3 file once, with its Content-Length (a file served
+                over HTTP, not a station); seconds=N: only its first N seconds
   /missing      404
   /page.html    an HTML page
   /noise        text served as application/octet-stream
@@ -118,6 +120,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.stream(p, q, first=(n == 1))
         if p.startswith("/hls/") and self.server.state.hls:
             return self.hls_file(os.path.basename(p))
+        if p == "/file.mp3":
+            audio = self.server.state.audio["/stream.mp3"]
+            length = int(float(q.get("seconds", "0")) * RATE) or len(audio)
+            return self.reply(200, "audio/mpeg", audio[:length])
         if p == "/missing":
             return self.reply(404, "text/html", b"<html>Not found</html>")
         if p == "/page.html":
