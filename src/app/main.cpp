@@ -5,6 +5,7 @@
 
 #include "app/Application.h"
 #include "app/Startup.h"
+#include "settings/FileNames.h"
 
 namespace {
 
@@ -43,8 +44,11 @@ int main(int argc, char** argv) {
   }
   PreferXWayland();
   orve::Application app(argc, argv);
-  QStringList arguments = app.arguments();
-  arguments.removeFirst();
+  // From the bytes: a file name that is not UTF-8 must reach the playlist
+  // as the file system has it (Qt's own decoding would lose it). Qt has
+  // taken its own options out of argv by now.
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i) arguments << orve::DecodeFileName(QByteArrayView(argv[i]));
   if (!orve::Startup(app, arguments)) return 1;
   const int code = app.exec();
   orve::Shutdown(app);

@@ -9,6 +9,7 @@
 #include "base/Rounding.h"
 #include "engine/EntryKind.h"
 #include "settings/ConfigKeys.h"
+#include "settings/FileNames.h"
 #include "settings/IniFile.h"
 
 namespace orve {
@@ -50,7 +51,7 @@ void TCore::OpenEntry(int i) {
   const QString& kind = Kinds[i];
   // Kinds 1 to 3 are files, one decoder serves them all; a stream connects
   // on its own thread, so this never waits on the network.
-  const std::string path = Paths[i].toStdString();
+  const std::string path = EncodeFileName(Paths[i]).toStdString();  // a file's name byte for byte
   const audio::Handle h =
       kind == QLatin1String(kKindStream) ? library_->OpenUrl(path) : library_->OpenFile(path);
   Channel = static_cast<int64_t>(h);
@@ -122,7 +123,7 @@ TCore::MeasuredEntry TCore::MeasureEntry(const QString& path, bool exactLength) 
   m.kind = EntryKindOf(path);
   if (m.kind.isEmpty() || m.kind == QLatin1String(kKindStream)) return m;
   const audio::FileMeasure file = audio::MeasureFile(
-      path.toStdString(), exactLength ? INT64_MAX : audio::Decoder::kForegroundScanBytes);
+      EncodeFileName(path).toStdString(), exactLength ? INT64_MAX : audio::Decoder::kForegroundScanBytes);
   m.artist = QString::fromStdString(file.tags.artist);
   m.title = QString::fromStdString(file.tags.title);
   // A failed measurement gives a negative length: never let it into the
@@ -142,7 +143,8 @@ bool TCore::AppendEntry(const MeasuredEntry& m) {
   } else if (stream) {
     Titles.append(m.path);  // as every other road titles a stream: its address, until it plays
   } else {
-    QString name = m.path.mid(m.path.lastIndexOf(u'/') + 1);  // the file-name part
+    // The file-name part, as the user reads it.
+    QString name = DisplayFileName(m.path.mid(m.path.lastIndexOf(u'/') + 1));
     name.chop(4);  // "song.mp3" gives "song", "take.wave" gives "take."
     Titles.append(name);
   }

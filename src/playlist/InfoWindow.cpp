@@ -1,12 +1,11 @@
 #include "playlist/InfoWindow.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include "session/AppState.h"
+#include "settings/FileNames.h"
 #include "widgets/GlassButton.h"
 #include "widgets/SkinColours.h"
 #include "widgets/SkinnedWindow.h"
@@ -69,7 +68,7 @@ QLineEdit* InfoWindow::Field(const QString& label, const QRect& place) {
 
 void InfoWindow::ShowFor(const QString& path) {
   ClearTags();
-  SetFieldText(pathEdit_, path);
+  SetFieldText(pathEdit_, DisplayFileName(path));
   ReadTags(path);
   setWindowModality(Qt::ApplicationModal);
   show();
@@ -87,8 +86,8 @@ void InfoWindow::ClearTags() {
 // answer the window gives for it.
 void InfoWindow::ReadTags(const QString& path) {
   audio::Library* library = state_.Engine->Library();
-  if (library == nullptr || !QFileInfo(path).isFile()) return;
-  const audio::Handle h = library->OpenDecoder(QFile::encodeName(path).toStdString());
+  if (library == nullptr || !IsRegularFile(path)) return;
+  const audio::Handle h = library->OpenDecoder(EncodeFileName(path).toStdString());
   if (h == audio::kNoHandle) return;
   const audio::Tags tags = library->GetTags(h);
   library->Free(h);

@@ -1,15 +1,17 @@
 #include "playlist/PlaylistFiles.h"
 
-#include <QFileInfo>
-
+#include "settings/FileNames.h"
 
 namespace orve {
 namespace {
 
-bool FileExists(const QString& path) {
-  if (path.isEmpty()) return false;
-  const QFileInfo info(path);
-  return info.exists() && !info.isDir();
+// The file a line names: its bytes as they stand, or, for a line of an
+// older Windows-1251 file, the same text read as Windows-1251. Empty when
+// neither exists.
+QString ExistingFile(const QString& line) {
+  if (IsRegularFile(line)) return line;
+  if (!QtCanName(line) && IsRegularFile(DisplayFileName(line))) return DisplayFileName(line);
+  return {};
 }
 
 bool StartsWithHttp(const QString& line) {
@@ -22,7 +24,7 @@ QList<EntryAdder::Item> DefaultPlaylistItems(const QStringList& lines) {
   QList<EntryAdder::Item> items;
   for (const QString& line : lines) {
     if (StartsWithHttp(line)) items.append({line, true});
-    if (FileExists(line)) items.append({line, false});
+    if (const QString file = ExistingFile(line); !file.isEmpty()) items.append({file, false});
   }
   return items;
 }
@@ -31,7 +33,7 @@ QStringList M3uPaths(const QStringList& lines) {
   QStringList paths;
   for (const QString& line : lines) {
     if (line.isEmpty() || line.startsWith(QLatin1String("#EX"))) continue;
-    if (FileExists(line)) paths.append(line);
+    if (const QString file = ExistingFile(line); !file.isEmpty()) paths.append(file);
   }
   return paths;
 }

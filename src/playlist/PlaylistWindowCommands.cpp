@@ -1,8 +1,9 @@
 // The playlist window's commands: the rows, adding, removing, deleting,
 // the playlist files, and the start-up loader.
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -13,6 +14,7 @@
 #include "playlist/PlaylistFiles.h"
 #include "playlist/PlaylistWindow.h"
 #include "session/AppState.h"
+#include "settings/FileNames.h"
 #include "settings/LineFile.h"
 #include "widgets/MarkupListBox.h"
 #include "widgets/SkinColours.h"
@@ -20,14 +22,14 @@
 namespace orve {
 namespace {
 
+// Names from a dialog or a drop stand for bytes Qt could not decode with
+// U+FFFD: each is taken back to the file it means.
 QList<EntryAdder::Item> FileItems(const QStringList& paths) {
   QList<EntryAdder::Item> items;
   items.reserve(paths.size());
-  for (const QString& p : paths) items.append({p, false});
+  for (const QString& p : paths) items.append({ResolveFileName(p), false});
   return items;
 }
-
-bool IsFolder(const QString& name) { return QFileInfo(name).isDir(); }
 
 }  // namespace
 
@@ -112,7 +114,7 @@ void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<v
       accepted << a;
     } else if (IsAcceptedForDrop(a) && !IsFolder(a)) {
       // A shell hands relative names over; Default.pld must find them from any folder.
-      accepted << QFileInfo(a).absoluteFilePath();
+      accepted << AbsoluteFileName(a);
     }
   }
   // Arguments of which none could be added start the program as without
@@ -124,7 +126,7 @@ void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<v
   bool exists = true;
   QStringList lines;
   try {
-    lines = ReadLineFile(state_.AppDir + QString::fromLatin1(kDefaultPlaylistName), &exists);
+    lines = ReadPathLines(state_.AppDir + QString::fromLatin1(kDefaultPlaylistName), &exists);
   } catch (...) {
     playlistReadable_ = false;  // never replace a playlist that could not be read
     throw;
@@ -208,19 +210,21 @@ void PlaylistWindow::MoveFileToTrash(const QString& path) {
   // folder does not exist yet.
   const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
   const bool trash = !data.isEmpty() && QDir().mkpath(data);
-  if ((trash && QFile::moveToTrash(path)) || !QFile::exists(path)) return;
-  const QString question = QStringLiteral("Корзина недоступна. Удалить файл безвозвратно?\n%1").arg(path);
-  if (QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes) QFile::remove(path);
+  // Qt cannot name a file whose name is not UTF-8: no trash for it.
+  if ((trash && QtCanName(path) && QFile::moveToTrash(path)) || !IsRegularFile(path)) return;
+  const QString question =
+      QStringLiteral("Корзина недоступна. Удалить файл безвозвратно?\n%1").arg(DisplayFileName(path));
+  if (QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes) ::unlink(EncodeFileName(path).constData());
 }
 
-void PlaylistWindow::LoadPlaylistFile(const QString& fileName) { AddFiles(M3uPaths(ReadLineFile(fileName))); }
+void PlaylistWindow::LoadPlaylistFile(const QString& fileName) { AddFiles(M3uPaths(ReadPathLines(fileName))); }
 
-void PlaylistWindow::SavePlaylistFile(const QString& fileName) { WriteLineFile(fileName, M3uLines(engine_.Paths)); }
+void PlaylistWindow::SavePlaylistFile(const QString& fileName) { WritePathLines(fileName, M3uLines(engine_.Paths)); }
 
 void PlaylistWindow::SavePlaylist() {
   saveTimer_->stop();
   if (!playlistReadable_) return;
-  WriteLineFile(state_.AppDir + QString::fromLatin1(kDefaultPlaylistName), engine_.Paths + adder_.PendingPaths());
+  WritePathLines(state_.AppDir + QString::fromLatin1(kDefaultPlaylistName), engine_.Paths + adder_.PendingPaths());
 }
 
 void PlaylistWindow::ReportAddProgress(int done, int total) {

@@ -1,5 +1,6 @@
 #include "settings/LineFile.h"
 
+#include "settings/FileNames.h"
 #include "settings/SafeFile.h"
 #include "settings/TextFile.h"
 
@@ -29,13 +30,32 @@ QStringList ReadLineFile(const QString& fileName, bool* exists) {
   return SplitLines(DecodeFileText(ReadFileBytes(fileName, exists)));
 }
 
-void WriteLineFile(const QString& fileName, const QStringList& lines) {
+namespace {
+
+void WriteLines(const QString& fileName, const QStringList& lines, QByteArray (*encode)(const QString&)) {
   QByteArray content;
   for (const QString& line : lines) {
-    content += line.toUtf8();
+    content += encode(line);
     content += "\r\n";
   }
   WriteFileSafely(fileName, content);
 }
+
+QByteArray Utf8(const QString& line) { return line.toUtf8(); }
+
+}  // namespace
+
+void WriteLineFile(const QString& fileName, const QStringList& lines) { WriteLines(fileName, lines, Utf8); }
+
+QStringList ReadPathLines(const QString& fileName, bool* exists) {
+  QByteArray bytes = ReadFileBytes(fileName, exists);
+  while (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+  // The line rules are those of text; Latin-1 keeps every byte as one character.
+  QStringList lines = SplitLines(QString::fromLatin1(bytes));
+  for (QString& line : lines) line = DecodeFileName(line.toLatin1());
+  return lines;
+}
+
+void WritePathLines(const QString& fileName, const QStringList& lines) { WriteLines(fileName, lines, EncodeFileName); }
 
 }  // namespace orve

@@ -19,4 +19,10 @@ QStringList ReadLineFile(const QString& fileName, bool* exists = nullptr);
 // Throws FileError ("Unable to write to ...") and keeps the old file on failure.
 void WriteLineFile(const QString& fileName, const QStringList& lines);
 
+// Line files of file names (Default.pld, M3U files): each line is kept
+// byte for byte as DecodeFileName holds it (settings/FileNames.h), so a name
+// that is not UTF-8 comes back as it went; the same rules otherwise.
+QStringList ReadPathLines(const QString& fileName, bool* exists = nullptr);
+void WritePathLines(const QString& fileName, const QStringList& lines);
+
 }  // namespace orve

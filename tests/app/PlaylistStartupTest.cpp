@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
+#include <fstream>
 
 #include "PlaylistFixture.h"
+#include "settings/FileNames.h"
 #include "settings/IniFile.h"
 
 namespace orve::test {
@@ -51,6 +53,33 @@ TEST_F(PlaylistStartupTest, CommandLineWithNothingAcceptedKeepsTheSavedPlaylist)
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
   End();
   EXPECT_EQ(ReadAll(Pld()), saved);
+}
+
+// A file named in Windows-1251 on this disk plays, shows its name readable,
+// and keeps its bytes in Default.pld, from the command line and from the
+// open dialog (which hands Qt's lossy decoding of the name over).
+TEST_F(PlaylistStartupTest, AFileNameThatIsNotUtf8KeepsItsBytes) {
+  const QByteArray bytes = QFile::encodeName(home.path()) + "/\xCF\xE5\xF1\xED\xFF.wav";  // "Песня.wav"
+  {
+    std::ofstream out(bytes.constData(), std::ios::binary);
+    const QByteArray wav = SineWav(1, 440);
+    out.write(wav.constData(), wav.size());
+  }
+  const QString name = DecodeFileName(bytes);
+  Start({name});
+  EXPECT_EQ(engine->Paths, QStringList({name}));
+  EXPECT_EQ(engine->Titles, QStringList({QString::fromUtf8("Песня")}));
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  EXPECT_NE(engine->Handle(), audio::kNoHandle);
+  EXPECT_GT(engine->Library()->Length(engine->Handle()), 0);
+  End();
+  EXPECT_EQ(ReadAll(Pld()), bytes + "\r\n");
+  Start();
+  EXPECT_EQ(engine->Paths, QStringList({name}));
+  pls->ClearPlaylist();
+  emit mainUi().openFilesDialog->filesSelected({QFile::decodeName(bytes)});
+  WaitAdded();
+  EXPECT_EQ(engine->Paths, QStringList({name}));
 }
 
 TEST_F(PlaylistStartupTest, RelativeNamesAreKeptAsFullPaths) {

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <csignal>
+#include <cstdio>
 
 #include "support/TempDir.h"
 
@@ -53,6 +54,26 @@ TEST_F(ProgramTest, EndsInOrderOnSigtermAndSigint) {
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
     EXPECT_EQ(process.exitCode(), 0) << signal;
   }
+}
+
+// A shell hands a name that is not UTF-8 ("Песня.wav" in Windows-1251)
+// over as bytes; the playlist keeps them.
+TEST_F(ProgramTest, ANameThatIsNotUtf8ReachesThePlaylistWhole) {
+  const QByteArray bytes = QFile::encodeName(home.path()) + "/\xCF\xE5\xF1\xED\xFF.wav";
+  QFile::copy(ORVE_SOURCE_DIR "/tests/fixtures/audio/sine_s16.wav", home.file("tone.wav"));
+  ASSERT_EQ(::rename(QFile::encodeName(home.file("tone.wav")).constData(), bytes.constData()), 0);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("ORVE_HOME", home.path());
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("ORVE_AUDIO_OUTPUT", "null");
+  process.setProcessEnvironment(env);
+  process.start("/bin/sh", {"-c", "exec \"$0\" \"$(printf '%s/\\317\\345\\361\\355\\377.wav' \"$1\")\"",
+                            ORVE_BINARY, home.path()});
+  ASSERT_TRUE(process.waitForStarted(30000));
+  WaitForStartup();
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(test::ReadAll(home.file("Default.pld")), bytes + "\r\n");
 }
 
 TEST_F(ProgramTest, MissingSchemeFallsBackAndSaysSoOnce) {
