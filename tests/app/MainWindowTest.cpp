@@ -19,6 +19,7 @@
 #include "equalizer/EqualizerWindow.h"
 #include "settings/IniFile.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
 #include "widgets/ClickLabel.h"
 #include "widgets/GlassButton.h"
 #include "widgets/GradientBackground.h"
@@ -260,14 +261,7 @@ TEST_F(MainWindowTest, ShutdownWritesTheStateOfTheRun) {
 TEST_F(MainWindowTest, AnExitWhileHiddenInTheTrayEndsTheEventLoop) {
   Start();
   main->hide();  // what "-" does where the desktop has a tray
-  bool stillRunning = false;
-  QTimer::singleShot(0, &app, [] { ::raise(SIGTERM); });
-  QTimer::singleShot(20000, &app, [&] {
-    stillRunning = true;
-    app.quit();
-  });
-  app.exec();
-  EXPECT_FALSE(stillRunning);
+  EXPECT_TRUE(test::LoopEndsAfter([] { ::raise(SIGTERM); }));
   EXPECT_TRUE(app.State().Exiting);
 }
 

@@ -82,11 +82,17 @@ double FirstToneSeconds(const Capture& c, int hz) {
   return (double(crossings[last] - crossings[0]) + half) / c.rate;
 }
 
-// Each entry is heard to its last sample before the next one starts.
-TEST(PlayOrder, AnEntryIsHeardWholeBeforeTheNext) {
-  TempDir home;
-  const QStringList files{home.write("a.wav", SineWav(2.0, 440)), home.write("b.wav", SineWav(1.0, 1000))};
-  home.write("config.ini", "[tech]\r\nrpt=1\r\n");  // repeat all: the next entry follows
+// The program run as a user runs it on `files` with repeat-all, its sound
+// captured by the wav: output until `seconds` of it are there, then ended
+// with SIGTERM. The capture, and the program's exit code (-1: it did not end).
+struct ProgramRun {
+  Capture capture;
+  int exitCode = -1;
+  std::string errors;
+};
+
+ProgramRun PlayAndCapture(const TempDir& home, const QStringList& files, double seconds) {
+  home.write("config.ini", "[tech]\r\nrpt=1\r\n");  // repeat all: each entry is followed by the next
   const QString capture = home.file("capture.wav");
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("ORVE_HOME", home.path());
@@ -95,36 +101,36 @@ TEST(PlayOrder, AnEntryIsHeardWholeBeforeTheNext) {
   QProcess orve;
   orve.setProcessEnvironment(env);
   orve.start(ORVE_BINARY, files);
-  ASSERT_TRUE(orve.waitForStarted(30000));
-  for (int i = 0; i < 1200 && CapturedSeconds(capture) < 3.5; ++i) orve.waitForFinished(50);
+  ProgramRun run;
+  if (!orve.waitForStarted(30000)) return run;
+  // The wav: output runs at real-time pace.
+  for (int i = 0; i < 1200 && CapturedSeconds(capture) < seconds; ++i) orve.waitForFinished(50);
   ::kill(static_cast<pid_t>(orve.processId()), SIGTERM);
-  ASSERT_TRUE(orve.waitForFinished(30000));
-  const Capture c = ReadCapture(capture);
-  EXPECT_EQ(Tones(c).mid(0, 2), QList<int>({440, 1000}));
-  EXPECT_NEAR(FirstToneSeconds(c, 440), 2.0, 0.02);
+  if (orve.waitForFinished(30000)) run.exitCode = orve.exitCode();
+  run.errors = orve.readAllStandardError().toStdString();
+  run.capture = ReadCapture(capture);
+  return run;
+}
+
+// Each entry is heard to its last sample before the next one starts.
+TEST(PlayOrder, AnEntryIsHeardWholeBeforeTheNext) {
+  TempDir home;
+  const ProgramRun run =
+      PlayAndCapture(home, {home.write("a.wav", SineWav(2.0, 440)), home.write("b.wav", SineWav(1.0, 1000))}, 3.5);
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(Tones(run.capture).mid(0, 2), QList<int>({440, 1000}));
+  EXPECT_NEAR(FirstToneSeconds(run.capture, 440), 2.0, 0.02);
 }
 
 TEST(PlayOrder, ThreeFilesFromTheCommandLinePlayInOrderAndComeBack) {
   TempDir home;
   const QStringList files{home.write("a.wav", SineWav(1.5, 300)), home.write("b.wav", SineWav(1.5, 600)),
                           home.write("c.wav", SineWav(1.5, 900))};
-  home.write("config.ini", "[tech]\r\nrpt=1\r\n");  // repeat all
-  const QString capture = home.file("capture.wav");
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("ORVE_HOME", home.path());
-  env.insert("QT_QPA_PLATFORM", "offscreen");
-  env.insert("ORVE_AUDIO_OUTPUT", "wav:" + capture);
-  QProcess orve;
-  orve.setProcessEnvironment(env);
-  orve.start(ORVE_BINARY, files);
-  ASSERT_TRUE(orve.waitForStarted(30000));
-  // The wav: output runs at real-time pace: 4.5 s for the round, then the start of the next.
-  for (int i = 0; i < 1200 && CapturedSeconds(capture) < 5.5; ++i) orve.waitForFinished(50);
-  ::kill(static_cast<pid_t>(orve.processId()), SIGTERM);
-  ASSERT_TRUE(orve.waitForFinished(30000));
-  EXPECT_EQ(orve.exitCode(), 0) << orve.readAllStandardError().toStdString();
+  // 4.5 s for the round, then the start of the next.
+  const ProgramRun run = PlayAndCapture(home, files, 5.5);
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
 
-  const QList<int> tones = Tones(ReadCapture(capture));
+  const QList<int> tones = Tones(run.capture);
   ASSERT_GE(tones.size(), 4) << tones.size();
   EXPECT_EQ(tones.mid(0, 4), QList<int>({300, 600, 900, 300}));
   EXPECT_EQ(ReadAll(home.file("Default.pld")), (files.join("\r\n") + "\r\n").toUtf8());

@@ -17,6 +17,7 @@
 #include "app/TrayIcon.h"
 #include "app/MainWindow.h"
 #include "support/TempDir.h"
+#include "support/Wait.h"
 #include "widgets/ClickLabel.h"
 #include "widgets/GlassButton.h"
 #include "widgets/GradientBackground.h"
@@ -64,14 +65,7 @@ TEST(Tray, SigtermEndsARunMinimisedToTheTray) {
   ASSERT_TRUE(Startup(app, {}));
   QTest::mouseClick(app.Windows().main->ControlsForTest().minimiseButton, Qt::LeftButton);  // "-"
   ASSERT_TRUE(app.State().TrayMinimised);
-  bool stillRunning = false;
-  QTimer::singleShot(0, &app, [] { ::raise(SIGTERM); });
-  QTimer::singleShot(20000, &app, [&] {
-    stillRunning = true;
-    app.quit();
-  });
-  app.exec();
-  EXPECT_FALSE(stillRunning);
+  EXPECT_TRUE(test::LoopEndsAfter([] { ::raise(SIGTERM); }));
   Shutdown(app);
   EXPECT_TRUE(QFile::exists(home.file("config.ini")));
 }

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
+#include <QTimer>
 
 namespace orve::test {
 
@@ -14,6 +15,21 @@ bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
     QThread::msleep(5);
   }
   return true;
+}
+
+bool LoopEndsAfter(const std::function<void()>& trigger, int timeoutMs) {
+  QCoreApplication* app = QCoreApplication::instance();
+  bool timedOut = false;
+  QTimer::singleShot(0, app, trigger);
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, app, [&] {
+    timedOut = true;
+    QCoreApplication::quit();
+  });
+  watchdog.start(timeoutMs);
+  QCoreApplication::exec();
+  return !timedOut;
 }
 
 }  // namespace orve::test
