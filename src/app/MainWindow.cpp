@@ -133,9 +133,9 @@ void MainWindow::BuildDisplay() {
 void MainWindow::BuildMenu() {
   mainMenu_ = new QMenu(this);
   addMenu_ = mainMenu_->addMenu(QStringLiteral("Добавить"));
-  addFilesAction_ = addMenu_->addAction(QStringLiteral("Файл(ы)"), this, &MainWindow::ShowOpenFilesDialog);
-  addPlaylistAction_ = addMenu_->addAction(QStringLiteral("Плейлист"), this, &MainWindow::PlaylistFileRequested);
-  addUrlAction_ = addMenu_->addAction(QStringLiteral("URL"), this, &MainWindow::UrlDialogRequested);
+  addMenu_->addAction(QStringLiteral("Файл(ы)"), this, &MainWindow::ShowOpenFilesDialog);
+  addMenu_->addAction(QStringLiteral("Плейлист"), this, &MainWindow::PlaylistFileRequested);
+  addMenu_->addAction(QStringLiteral("URL"), this, &MainWindow::UrlDialogRequested);
   mainMenu_->addAction(QStringLiteral("Цветовая схема"), this, &MainWindow::ColourSchemeRequested);
   mainMenu_->addSeparator();
   mainMenu_->addAction(QStringLiteral("Выход"), this, &QWidget::close);

@@ -178,9 +178,6 @@ class MainWindow : public QWidget {
   TrackBar* seekBar_;
   QMenu* mainMenu_;
   QMenu* addMenu_;
-  QAction* addFilesAction_;
-  QAction* addPlaylistAction_;
-  QAction* addUrlAction_;
   QFileDialog* openFilesDialog_;
   QTimer* streamTitleTimer_;
 };

@@ -12,6 +12,10 @@ namespace orve {
 // nothing above U+10FFFF).
 bool IsValidUtf8(std::string_view bytes);
 
+// The length in bytes of the well-formed UTF-8 character that starts at
+// `at` (1 to 4), or 0 when none does.
+int Utf8CharacterLength(std::string_view bytes, size_t at);
+
 // Decodes Windows-1251 bytes into UTF-8. Every byte maps to a character;
 // the one unassigned code (0x98) becomes U+FFFD.
 std::string Cp1251ToUtf8(std::string_view bytes);

@@ -10,8 +10,8 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 

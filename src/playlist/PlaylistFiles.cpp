@@ -10,8 +10,9 @@ namespace {
 // neither exists.
 QString ExistingFile(const QString& line) {
   if (IsRegularFile(line)) return line;
-  if (!QtCanName(line) && IsRegularFile(DisplayFileName(line))) return DisplayFileName(line);
-  return {};
+  if (QtCanName(line)) return {};
+  const QString legacy = DisplayFileName(line);
+  return IsRegularFile(legacy) ? legacy : QString();
 }
 
 bool StartsWithHttp(const QString& line) {

@@ -214,7 +214,9 @@ void PlaylistWindow::MoveFileToTrash(const QString& path) {
   if ((trash && QtCanName(path) && QFile::moveToTrash(path)) || !IsRegularFile(path)) return;
   const QString question =
       QStringLiteral("Корзина недоступна. Удалить файл безвозвратно?\n%1").arg(DisplayFileName(path));
-  if (QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes) ::unlink(EncodeFileName(path).constData());
+  if (QMessageBox::question(this, windowTitle(), question) == QMessageBox::Yes) {
+    ::unlink(EncodeFileName(path).constData());
+  }
 }
 
 void PlaylistWindow::LoadPlaylistFile(const QString& fileName) { AddFiles(M3uPaths(ReadPathLines(fileName))); }

@@ -17,36 +17,6 @@ constexpr char16_t kHeldByte = 0xDC00;
 
 bool IsHeld(char16_t c) { return c >= kHeldByte + 0x80 && c <= kHeldByte + 0xFF; }
 
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// Length of the well-formed UTF-8 character at `at` (RFC 3629: no
-// overlongs, no surrogates, nothing above U+10FFFF), 0 when there is none.
-int CharacterLength(QByteArrayView s, qsizetype at) {
-  const auto byte = [&](qsizetype i) { return i < s.size() ? static_cast<unsigned char>(s[i]) : 0u; };
-  const unsigned b0 = byte(at);
-  if (b0 < 0x80) return 1;
-  int n = 0;
-  unsigned low = 0x80, high = 0xBF;  // the range of the second byte
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    n = 2;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    n = 3;
-    if (b0 == 0xE0) low = 0xA0;
-    if (b0 == 0xED) high = 0x9F;
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    n = 4;
-    if (b0 == 0xF0) low = 0x90;
-    if (b0 == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (byte(at + 1) < low || byte(at + 1) > high) return 0;
-  for (int k = 2; k < n; ++k) {
-    if (!IsContinuation(static_cast<unsigned char>(byte(at + k)))) return 0;
-  }
-  return n;
-}
-
 bool Stat(const QString& name, struct stat& info) {
   return ::stat(EncodeFileName(name).constData(), &info) == 0;
 }
@@ -70,18 +40,22 @@ QByteArray FindEntry(const QByteArray& folder, const QString& shown) {
 }  // namespace
 
 QString DecodeFileName(QByteArrayView bytes) {
+  const std::string_view raw(bytes.data(), static_cast<size_t>(bytes.size()));
   QString name;
   name.reserve(bytes.size());
-  for (qsizetype i = 0; i < bytes.size();) {
-    const int n = CharacterLength(bytes, i);
-    if (n == 0) {
-      name.append(QChar(kHeldByte + static_cast<unsigned char>(bytes[i])));
-      ++i;
-    } else {
-      name.append(QString::fromUtf8(bytes.sliced(i, n)));
-      i += n;
+  size_t run = 0;  // start of the UTF-8 text not yet appended
+  const auto flush = [&](size_t end) { name += QString::fromUtf8(bytes.sliced(qsizetype(run), qsizetype(end - run))); };
+  for (size_t i = 0; i < raw.size();) {
+    const int n = Utf8CharacterLength(raw, i);
+    if (n > 0) {
+      i += static_cast<size_t>(n);
+      continue;
     }
+    flush(i);
+    name.append(QChar(kHeldByte + static_cast<unsigned char>(raw[i])));
+    run = ++i;
   }
+  flush(raw.size());
   return name;
 }
 

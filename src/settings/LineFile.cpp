@@ -48,10 +48,9 @@ QByteArray Utf8(const QString& line) { return line.toUtf8(); }
 void WriteLineFile(const QString& fileName, const QStringList& lines) { WriteLines(fileName, lines, Utf8); }
 
 QStringList ReadPathLines(const QString& fileName, bool* exists) {
-  QByteArray bytes = ReadFileBytes(fileName, exists);
-  while (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+  const QByteArray bytes = ReadFileBytes(fileName, exists);
   // The line rules are those of text; Latin-1 keeps every byte as one character.
-  QStringList lines = SplitLines(QString::fromLatin1(bytes));
+  QStringList lines = SplitLines(QString::fromLatin1(WithoutByteOrderMarks(bytes)));
   for (QString& line : lines) line = DecodeFileName(line.toLatin1());
   return lines;
 }

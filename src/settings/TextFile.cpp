@@ -8,11 +8,13 @@
 
 namespace orve {
 
+QByteArrayView WithoutByteOrderMarks(QByteArrayView bytes) {
+  while (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
+  return bytes;
+}
+
 QString DecodeFileText(const QByteArray& bytes) {
-  QByteArrayView view(bytes);
-  // Some editors add a mark to a file that already has one: skip them all,
-  // or the first line would start with an invisible character.
-  while (view.startsWith("\xEF\xBB\xBF")) view = view.sliced(3);
+  const QByteArrayView view = WithoutByteOrderMarks(bytes);
   const std::string_view raw(view.data(), static_cast<size_t>(view.size()));
   if (IsValidUtf8(raw)) return QString::fromUtf8(view);
   return QString::fromStdString(Cp1251ToUtf8(raw));

@@ -11,6 +11,11 @@ namespace orve {
 
 QString DecodeFileText(const QByteArray& bytes);
 
+// The bytes after any UTF-8 byte-order marks at the start. Some editors add
+// a mark to a file that already has one: all are skipped, or the first line
+// would start with an invisible character.
+QByteArrayView WithoutByteOrderMarks(QByteArrayView bytes);
+
 // The whole content of a file. A missing file gives an empty array and sets
 // *exists to false; a file that exists but cannot be read throws FileError.
 QByteArray ReadFileBytes(const QString& fileName, bool* exists = nullptr);

@@ -20,16 +20,14 @@ void TitleStrip::SetColours(const QColor& start, const QColor& activeEnd, const 
                             const QColor& captionText) {
   activeEnd_ = activeEnd;
   inactiveEnd_ = inactiveEnd;
-  SetFrameColour(start);
-  SetGradientStart(start);
-  ShowActivation();
+  PaintGradient(this, start, EndColour());
   SetTextColour(caption_, captionText);
 }
 
-void TitleStrip::ShowActivation() { SetGradientEnd(window()->isActiveWindow() ? activeEnd_ : inactiveEnd_); }
+QColor TitleStrip::EndColour() const { return window()->isActiveWindow() ? activeEnd_ : inactiveEnd_; }
 
 bool TitleStrip::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window() && event->type() == QEvent::ActivationChange) ShowActivation();
+  if (watched == window() && event->type() == QEvent::ActivationChange) SetGradientEnd(EndColour());
   return GradientBackground::eventFilter(watched, event);
 }
 

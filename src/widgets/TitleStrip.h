@@ -33,7 +33,7 @@ class TitleStrip : public GradientBackground {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  void ShowActivation();
+  QColor EndColour() const;  // by the window's activation
 
   QLabel* caption_;
   QColor activeEnd_;
