@@ -12,6 +12,7 @@
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SearchWindow.h"
 #include "playlist/UrlWindow.h"
+#include "settings/window/SettingsWindow.h"
 
 namespace orve {
 
@@ -66,10 +67,16 @@ void Application::ReloadTheme() {
     w.equalizer->RunEffectSwitches();  // recolours the switches, re-applies the effects that are on
   }
   if (w.url) w.url->ApplyScheme();
+  if (w.settings) w.settings->ApplyScheme();
   if (w.playlist) w.playlist->RebuildItems();
   if (w.main) w.main->ApplyScheme();
   if (w.search) w.search->ApplyScheme();
   state_.LogoTick = 0;
+}
+
+void Application::SetRoundButtons(bool round) {
+  if (windows_.main) windows_.main->SetRoundButtons(round);
+  if (windows_.playlist) windows_.playlist->SetRoundButtons(round);
 }
 
 void Application::MinimiseToTray() {

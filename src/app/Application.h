@@ -17,6 +17,7 @@ class InfoWindow;
 class MainWindow;
 class PlaylistWindow;
 class SearchWindow;
+class SettingsWindow;
 class TrayIcon;
 class UnixSignals;
 class UrlWindow;
@@ -30,7 +31,9 @@ struct WindowSet {
   MainWindow* main = nullptr;
   PlaylistWindow* playlist = nullptr;
   EqualizerWindow* equalizer = nullptr;
-  // The playlist's small windows and the colour-scheme window (children of the main window).
+  // The playlist's small windows, the settings and the colour-scheme window
+  // (children of the main window).
+  SettingsWindow* settings = nullptr;
   UrlWindow* url = nullptr;
   InfoWindow* info = nullptr;
   SearchWindow* search = nullptr;
@@ -51,6 +54,9 @@ class Application : public QApplication {
   // Recolours every window from the current scheme, in the program's fixed
   // order, and restarts the idle animation.
   void ReloadTheme();
+
+  // Corner radius 7 (round) or 0 on the main and playlist windows' round-button sets.
+  void SetRoundButtons(bool round);
 
   // "-": to the tray when the desktop has one, else an ordinary minimise.
   void MinimiseToTray();

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "equalizer/EqualizerWindow.h"
+#include "settings/window/SettingsWindow.h"
 
 namespace orve {
 
@@ -29,6 +30,9 @@ bool SharedKeys::Handle(const QKeyEvent& key) {
       // Shift+Insert (a random title of the music base) comes with the base.
       if (key.modifiers() & Qt::ShiftModifier) return false;
       main->ShowOpenFilesDialog();
+      return true;
+    case Qt::Key_F2:
+      if (SettingsWindow* settings = app_.Windows().settings) settings->Open();
       return true;
     case Qt::Key_VolumeDown:
       stepVolume(-1);

@@ -136,6 +136,7 @@ void MainWindow::BuildMenu() {
   addMenu_->addAction(QStringLiteral("Файл(ы)"), this, &MainWindow::ShowOpenFilesDialog);
   addMenu_->addAction(QStringLiteral("Плейлист"), this, &MainWindow::PlaylistFileRequested);
   addMenu_->addAction(QStringLiteral("URL"), this, &MainWindow::UrlDialogRequested);
+  mainMenu_->addAction(QStringLiteral("Настройки"), this, &MainWindow::SettingsRequested);
   mainMenu_->addAction(QStringLiteral("Цветовая схема"), this, &MainWindow::ColourSchemeRequested);
   mainMenu_->addSeparator();
   mainMenu_->addAction(QStringLiteral("Выход"), this, &QWidget::close);
@@ -273,10 +274,10 @@ void MainWindow::ShowEqualizerToggle(bool shown) {
   SetLabelOn(equalizerLabel_, shown);
 }
 
-void MainWindow::SetRoundButtons() {
+void MainWindow::SetRoundButtons(bool round) {
   for (GlassButton* b : {playButton_, pauseButton_, stopButton_, openFilesButton_, repeatButton_, equalizerButton_,
                          playlistButton_, dynamicAddButton_}) {
-    b->SetCornerRadius(7);
+    b->SetCornerRadius(round ? 7 : 0);
   }
 }
 

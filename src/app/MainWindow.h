@@ -40,8 +40,8 @@ class MainWindow : public QWidget {
   void ShowEqualizerToggle(bool shown);
   // The same for the playlist toggle; also sets PlaylistShown.
   void ShowPlaylistToggle(bool shown);
-  // Corner radius 7 on the round-button set.
-  void SetRoundButtons();
+  // Corner radius 7 (round) or 0 on the round-button set.
+  void SetRoundButtons(bool round);
 
   // The transport commands as the buttons run them.
   void Play();
@@ -119,6 +119,8 @@ class MainWindow : public QWidget {
   // "-": the application goes to the tray (or is minimised without one).
   void MinimiseRequested();
   void ColourSchemeRequested();
+  // "Настройки".
+  void SettingsRequested();
   // Files chosen in the open dialog, or dropped on the window.
   void FilesChosen(const QStringList& paths);
   void FilesDropped(const QStringList& names);

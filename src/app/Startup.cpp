@@ -14,6 +14,7 @@
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SearchWindow.h"
 #include "playlist/UrlWindow.h"
+#include "settings/window/SettingsWindow.h"
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
 #include "widgets/SkinColours.h"
@@ -78,7 +79,7 @@ void CreateEqualizer(Application& app) {
   QObject::connect(eq, &EqualizerWindow::VolumeLabelHighlighted, main, &MainWindow::HighlightVolume);
   QObject::connect(eq, &EqualizerWindow::Closed, main, [main] { main->ShowEqualizerToggle(false); });
   QObject::connect(eq, &EqualizerWindow::EqualizerShownAtStartup, main, &MainWindow::ShowEqualizerToggle);
-  QObject::connect(eq, &EqualizerWindow::RoundButtonsRequested, main, &MainWindow::SetRoundButtons);
+  QObject::connect(eq, &EqualizerWindow::RoundButtonsRequested, &app, [&app] { app.SetRoundButtons(true); });
   QObject::connect(eq, &EqualizerWindow::OpacitiesRequested, main, [main, &app](int mainTrs, int plsTrs, int) {
     ApplyStoredOpacity(main, mainTrs);
     ApplyStoredOpacity(app.Windows().playlist, plsTrs);
@@ -110,6 +111,19 @@ void CreatePlaylistDialogs(Application& app, const QStringList& arguments) {
   windows.search = search;
   // A Default.pld that cannot be read leaves the playlist empty; start-up goes on.
   Application::ReportFileErrors([&] { playlist->StartupLoader(arguments, [&app] { CassetteResume(app); }); });
+}
+
+// The settings window: the destination folders fill the conversion menus'
+// slots, and the proxy is handed to the engine once more.
+void CreateSettingsWindow(Application& app) {
+  MainWindow* main = app.Windows().main;
+  auto* settings = new SettingsWindow(app.State(), main);
+  app.Windows().settings = settings;
+  QObject::connect(main, &MainWindow::SettingsRequested, settings, &SettingsWindow::Open);
+  QObject::connect(settings, &SettingsWindow::RoundButtonsChanged, &app, &Application::SetRoundButtons);
+  QObject::connect(settings, &SettingsWindow::FolderSlotsChanged, app.Windows().playlist,
+                   &PlaylistWindow::SetConversionFolders);
+  settings->RestoreFromConfig();
 }
 
 void CreateColourSchemeWindow(Application& app) {
@@ -157,6 +171,7 @@ bool Startup(Application& app, const QStringList& arguments) {
   CreatePlaylist(app, config);
   CreateEqualizer(app);
   CreatePlaylistDialogs(app, arguments);
+  CreateSettingsWindow(app);
   main->InstallSeekKeys(new SharedKeys(app, false, main));
   auto* tray = new TrayIcon(main->MainMenu(), &app);
   app.Windows().tray = tray;
@@ -181,6 +196,7 @@ void Shutdown(Application& app) {
   delete std::exchange(windows.equalizer, nullptr);
   delete std::exchange(windows.playlist, nullptr);
   // The main window's children go with it: the playlist's small windows and the scheme window.
+  windows.settings = nullptr;
   windows.url = nullptr;
   windows.info = nullptr;
   windows.search = nullptr;

@@ -27,12 +27,21 @@ void TCore::Init(const QString& appDir) {
   Durations.clear();
   Kinds.clear();
   library_ = std::make_unique<audio::Library>(audio::OutputChoice::Parse(std::getenv("ORVE_AUDIO_OUTPUT")));
-  library_->SetBufferMs(config.Read(config::core::kBuffer));
+  SetBufferMs(config.Read(config::core::kBuffer));
   library_->SetUserAgent(kUserAgent);
-  QString proxy;
-  if (config.Read(config::proxy::kOn)) proxy = config.Read(config::proxy::kHttp).left(kMaxProxyLength);
-  library_->SetProxy(proxy.toStdString());
+  SetProxy(config.Read(config::proxy::kOn), config.Read(config::proxy::kHttp));
 }
+
+void TCore::SetBufferMs(int ms) {
+  if (library_) library_->SetBufferMs(ms);
+}
+
+void TCore::SetProxy(bool on, const QString& address) {
+  if (!library_) return;
+  library_->SetProxy(on ? address.left(kMaxProxyLength).toStdString() : std::string());
+}
+
+double TCore::CpuLoad() const { return library_ ? library_->CpuLoad() : 0.0; }
 
 void TCore::Shutdown() {
   Paths.clear();
@@ -112,8 +121,9 @@ void TCore::SwitchEffect(Effect e, bool on) {
 }
 
 void TCore::SendEffectRecord(Effect e) {
-  if (!library_) return;
-  const auto fx = static_cast<audio::Library::FxHandle>(EffectHandles[static_cast<size_t>(e)]);
+  const int32_t handle = EffectHandles[static_cast<size_t>(e)];
+  if (!library_ || handle == -1) return;
+  const auto fx = static_cast<audio::Library::FxHandle>(handle);
   library_->SetEffectParameters(Handle(), fx, Records.Of(e));
 }
 

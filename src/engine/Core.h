@@ -74,6 +74,15 @@ class TCore : public QObject {
   // Releases the stream and the library.
   void Shutdown();
 
+  // The settings that apply to the running library: the ring length of the
+  // streams opened from now on (0..10000 ms), and the proxy of the internet
+  // streams opened from now on (at most 99 characters of `address` are
+  // used; off means direct).
+  void SetBufferMs(int ms);
+  void SetProxy(bool on, const QString& address);
+  // The audio processing's load, percent of one core (0 before Init).
+  double CpuLoad() const;
+
   // Replaces the open stream by a new one for entry i, created by its kind.
   void OpenEntry(int i);
 
@@ -129,7 +138,9 @@ class TCore : public QObject {
   // around the change while playing; switching on reads e's section of
   // config.ini afresh. An effect already present is not created twice.
   void SwitchEffect(Effect e, bool on);
-  // Sends the record of e to its handle as it stands (the settings window's Apply).
+  // Sends the record of e to its handle as it stands (the settings window's
+  // Apply). An effect that is off is left alone: switching it on reads its
+  // section afresh.
   void SendEffectRecord(Effect e);
 
   int32_t Position() const;  // whole seconds, halves to even; 0 in state 0 and for streams

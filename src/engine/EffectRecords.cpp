@@ -1,7 +1,7 @@
 #include "engine/EffectRecords.h"
 
 #include "settings/ConfigKeys.h"
-#include "settings/IniFile.h"
+#include "settings/StoredValues.h"
 
 namespace orve {
 namespace {
@@ -10,17 +10,16 @@ namespace ck = config;
 
 float F(int v) { return static_cast<float>(v); }
 
-// Flanger and chorus share their keys and layout.
+// Flanger and chorus share their key names and layout.
 template <typename Record>
-void FillModulation(Record& r, IniFile& ini, const char* section) {
-  namespace m = ck::modulation;
-  r.wetDryMix = F(ini.ReadInteger(section, m::kDryWet, m::kDryWetDefault));
-  r.depth = F(ini.ReadInteger(section, m::kDepth, m::kDepthDefault));
-  r.feedback = F(ini.ReadInteger(section, m::kFeedback, m::kFeedbackDefault));
-  r.frequency = F(ini.ReadInteger(section, m::kFrequency, m::kFrequencyDefault));
+void FillModulation(Record& r, StoredValues& values, const ck::ModulationKeys& k) {
+  r.wetDryMix = F(values.Read(k.dryWet));
+  r.depth = F(values.Read(k.depth));
+  r.feedback = F(values.Read(k.feedback));
+  r.frequency = static_cast<float>(values.Read(k.frequency));
   r.waveform = 1;  // always sine
-  r.delay = static_cast<float>(ini.ReadFloat(section, m::kDelay, m::kDelayDefault) * 0.01);
-  const int phase = ini.ReadInteger(section, m::kPhase, m::kPhaseDefault);
+  r.delay = static_cast<float>(values.Read(k.delay) * 0.01);
+  const int phase = values.Read(k.phase);
   if (phase >= 0 && phase <= 4) r.phase = phase;  // otherwise the last phase passed stays
 }
 
@@ -39,52 +38,52 @@ dsp::EffectType LibraryTypeOf(Effect e) {
   return dsp::EffectType::kEcho;
 }
 
-void EffectRecords::Fill(Effect e, IniFile& ini) {
+void EffectRecords::Fill(Effect e, StoredValues& values) {
   switch (e) {
     case Effect::Echo:
-      echo.wetDryMix = F(ini.Read(ck::echo::kDryWet));
-      echo.feedback = F(ini.Read(ck::echo::kFeedback));
-      echo.leftDelay = F(ini.Read(ck::echo::kLeft));
-      echo.rightDelay = F(ini.Read(ck::echo::kRight));
-      echo.panDelay = ini.Read(ck::echo::kPan) ? -1 : 0;
+      echo.wetDryMix = F(values.Read(ck::echo::kDryWet));
+      echo.feedback = F(values.Read(ck::echo::kFeedback));
+      echo.leftDelay = F(values.Read(ck::echo::kLeft));
+      echo.rightDelay = F(values.Read(ck::echo::kRight));
+      echo.panDelay = values.Read(ck::echo::kPan) ? -1 : 0;
       break;
     case Effect::Flanger:
-      FillModulation(flanger, ini, ck::modulation::kFlangerSection);
+      FillModulation(flanger, values, ck::kFlanger);
       break;
     case Effect::Chorus:
-      FillModulation(chorus, ini, ck::modulation::kChorusSection);
+      FillModulation(chorus, values, ck::kChorus);
       break;
     case Effect::Compressor:
-      compressor.gain = F(ini.Read(ck::compressor::kGain));
-      compressor.attack = F(ini.Read(ck::compressor::kAttack)) * 0.01f;
-      compressor.release = F(ini.Read(ck::compressor::kRelease));
-      compressor.threshold = F(ini.Read(ck::compressor::kThreshold));
-      compressor.ratio = F(ini.Read(ck::compressor::kRatio));
-      compressor.predelay = F(ini.Read(ck::compressor::kPredelay));
+      compressor.gain = F(values.Read(ck::compressor::kGain));
+      compressor.attack = F(values.Read(ck::compressor::kAttack)) * 0.01f;
+      compressor.release = F(values.Read(ck::compressor::kRelease));
+      compressor.threshold = F(values.Read(ck::compressor::kThreshold));
+      compressor.ratio = F(values.Read(ck::compressor::kRatio));
+      compressor.predelay = F(values.Read(ck::compressor::kPredelay));
       break;
     case Effect::Gargle:
-      gargle.rateHz = static_cast<uint32_t>(ini.Read(ck::gargle::kRate));
+      gargle.rateHz = static_cast<uint32_t>(values.Read(ck::gargle::kRate));
       gargle.waveShape = 1;  // always square
       break;
     case Effect::Reverb3d:
-      reverb3d.room = ini.Read(ck::reverb3d::kRoom) - 10000;
-      reverb3d.roomHF = ini.Read(ck::reverb3d::kRoomHF) - 10000;
-      reverb3d.roomRolloffFactor = F(ini.Read(ck::reverb3d::kRoomRolloff)) * 0.1f;
-      reverb3d.decayTime = F(ini.Read(ck::reverb3d::kDecayTime)) * 0.01f;
-      reverb3d.decayHFRatio = F(ini.Read(ck::reverb3d::kDecayHFRatio)) * 0.01f;
-      reverb3d.reflections = ini.Read(ck::reverb3d::kReflections);
-      reverb3d.reflectionsDelay = F(ini.Read(ck::reverb3d::kReflectionsDelay)) * 0.001f;
-      reverb3d.reverb = ini.Read(ck::reverb3d::kReverb);
-      reverb3d.reverbDelay = F(ini.Read(ck::reverb3d::kReverbDelay)) * 0.001f;
-      reverb3d.diffusion = F(ini.Read(ck::reverb3d::kDiffusion));
-      reverb3d.density = F(ini.Read(ck::reverb3d::kDensity));
-      reverb3d.hfReference = F(ini.Read(ck::reverb3d::kHFReference));
+      reverb3d.room = values.Read(ck::reverb3d::kRoom) - 10000;
+      reverb3d.roomHF = values.Read(ck::reverb3d::kRoomHF) - 10000;
+      reverb3d.roomRolloffFactor = F(values.Read(ck::reverb3d::kRoomRolloff)) * 0.1f;
+      reverb3d.decayTime = F(values.Read(ck::reverb3d::kDecayTime)) * 0.01f;
+      reverb3d.decayHFRatio = F(values.Read(ck::reverb3d::kDecayHFRatio)) * 0.01f;
+      reverb3d.reflections = values.Read(ck::reverb3d::kReflections);
+      reverb3d.reflectionsDelay = F(values.Read(ck::reverb3d::kReflectionsDelay)) * 0.001f;
+      reverb3d.reverb = values.Read(ck::reverb3d::kReverb);
+      reverb3d.reverbDelay = F(values.Read(ck::reverb3d::kReverbDelay)) * 0.001f;
+      reverb3d.diffusion = F(values.Read(ck::reverb3d::kDiffusion));
+      reverb3d.density = F(values.Read(ck::reverb3d::kDensity));
+      reverb3d.hfReference = F(values.Read(ck::reverb3d::kHFReference));
       break;
     case Effect::Reverb:
-      reverb.inGain = F(ini.Read(ck::reverb::kInGain) - 96);
-      reverb.reverbMix = F(ini.Read(ck::reverb::kMix) - 96);
-      reverb.reverbTime = F(ini.Read(ck::reverb::kTime)) * 0.001f;
-      reverb.highFreqRTRatio = F(ini.Read(ck::reverb::kHighFreqRatio)) * 0.001f;
+      reverb.inGain = F(values.Read(ck::reverb::kInGain) - 96);
+      reverb.reverbMix = F(values.Read(ck::reverb::kMix) - 96);
+      reverb.reverbTime = F(values.Read(ck::reverb::kTime)) * 0.001f;
+      reverb.highFreqRTRatio = F(values.Read(ck::reverb::kHighFreqRatio)) * 0.001f;
       break;
   }
 }

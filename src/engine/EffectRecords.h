@@ -10,7 +10,7 @@
 
 namespace orve {
 
-class IniFile;
+class StoredValues;
 
 struct EqBand {
   float centre;     // Hz
@@ -46,9 +46,9 @@ struct EffectRecords {
   dsp::I3dl2ReverbParams reverb3d{0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   dsp::MusicReverbParams reverb{0, 0, 0, 0};
 
-  // Fills the record of `e` from its section of `config`, with every
-  // default, factor and rule of the key table.
-  void Fill(Effect e, IniFile& config);
+  // Fills the record of `e` from its section's values (config.ini, or the
+  // settings window's controls), with every factor and rule of the keys.
+  void Fill(Effect e, StoredValues& values);
   // The record of `e` as the library takes it.
   dsp::EffectParams Of(Effect e) const;
 };

@@ -14,6 +14,7 @@
 #include "playlist/ItemMarkup.h"
 #include "session/AppState.h"
 #include "settings/ConfigKeys.h"
+#include "settings/EncoderParams.h"
 #include "settings/IniFile.h"
 #include "widgets/Drops.h"
 #include "widgets/GlassButton.h"
@@ -113,6 +114,15 @@ void PlaylistWindow::BuildMenus() {
   contextMenu_ = new QMenu(this);
   infoAction_ = contextMenu_->addAction(QStringLiteral("Информация"));
   convertMenu_ = contextMenu_->addMenu(QStringLiteral("Конвертировать"));
+  const std::array<QString, kConversionFormats> formats{QStringLiteral("Wave"), QStringLiteral("Ogg"),
+                                                         QStringLiteral("Mp3"), QStringLiteral("Aac")};
+  for (size_t f = 0; f < formats.size(); ++f) {
+    QMenu* menu = convertMenu_->addMenu(formats[f]);
+    menu->setToolTipsVisible(true);
+    convertFormatMenus_[f] = menu;
+    for (QAction*& slot : folderSlots_[f]) slot = menu->addAction(QString());
+  }
+  SetConversionFolders({});
   removeFromMenu_ = contextMenu_->addMenu(QStringLiteral("Удалить из"));
   removeFromPlaylistAction_ = removeFromMenu_->addAction(QStringLiteral("плэйлиста"));
   deleteFromDiskAction_ = removeFromMenu_->addAction(QStringLiteral("памяти"));
@@ -150,7 +160,8 @@ void PlaylistWindow::Connect() {
 
 PlaylistWindow::Controls PlaylistWindow::ControlsForTest() const {
   return {titleStrip_, titleCaption_, closeButton_, addButton_,  removeButton_, playlistFileButton_, timeLabel_,
-          entryList_,  tickTimer_,    removeMenu_,  contextMenu_, addUrlAction_, infoAction_,         convertMenu_};
+          entryList_,  tickTimer_,    removeMenu_,  contextMenu_, addUrlAction_, infoAction_,         convertMenu_,
+          convertFormatMenus_, folderSlots_};
 }
 
 void PlaylistWindow::PopupUnder(QMenu* menu, const GlassButton* button) {
@@ -163,6 +174,7 @@ void PlaylistWindow::InstallListKeys(QObject* filter) { entryList_->installEvent
 
 void PlaylistWindow::RestoreFromConfig(IniFile& config) {
   ApplyScheme();
+  state_.Encoders = EncoderParams::Read(config);
   const int w = config.Read(config::pls::kWidth);
   const int h = config.Read(config::pls::kHeight);
   setGeometry(config.Read(config::pls::kX), config.Read(config::pls::kY), std::max(w, kWidth),
@@ -179,6 +191,22 @@ void PlaylistWindow::RestoreFromConfig(IniFile& config) {
   if (const auto mode = RepeatModeFromStored(config.Read(config::tech::kRepeat))) state_.RepeatMode = *mode;
   engine_.CurrentIndex = -1;
   tickTimer_->start();
+}
+
+void PlaylistWindow::SetConversionFolders(const QStringList& captions) {
+  for (auto& menuSlots : folderSlots_) {
+    for (int i = 0; i < kFolderSlots; ++i) {
+      QAction* slot = menuSlots[static_cast<size_t>(i)];
+      const bool folder = i < captions.size();
+      slot->setText(folder ? captions[i] : QStringLiteral("Path %1").arg(i + 1));
+      slot->setEnabled(false);
+      slot->setToolTip(folder ? QStringLiteral("Конвертация ещё не доступна") : QString());
+    }
+  }
+}
+
+void PlaylistWindow::SetRoundButtons(bool round) {
+  for (GlassButton* b : {addButton_, removeButton_, playlistFileButton_}) b->SetCornerRadius(round ? 7 : 0);
 }
 
 void PlaylistWindow::ApplyScheme() {

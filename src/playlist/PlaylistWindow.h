@@ -12,6 +12,7 @@
 // connects. Used from the UI thread only.
 
 #include <QWidget>
+#include <array>
 #include <functional>
 
 #include "playlist/EntryAdder.h"
@@ -115,6 +116,16 @@ class PlaylistWindow : public QWidget {
   void Dismiss();
   // While a conversion runs "Конвертировать" is disabled.
   void SetConversionBusy(bool busy) { conversionBusy_ = busy; }
+  // The ten folder slots of each "Конвертировать" sub-menu: the first
+  // captioned with the destination folders (each ending with "/"), the rest
+  // "Path N", disabled. Conversion itself is not built yet, so every slot
+  // stays disabled and says so.
+  void SetConversionFolders(const QStringList& captions);
+  // Corner radius 7 (round) or 0 on the window's three menu buttons.
+  void SetRoundButtons(bool round);
+
+  static constexpr int kFolderSlots = 10;
+  static constexpr int kConversionFormats = 4;  // "Wave", "Ogg", "Mp3", "Aac"
 
   // The controls, for tests that check looks and drive them as a user does.
   struct Controls {
@@ -132,6 +143,8 @@ class PlaylistWindow : public QWidget {
     QAction* addUrlAction;
     QAction* infoAction;
     QMenu* convertMenu;
+    std::array<QMenu*, kConversionFormats> convertFormatMenus;
+    std::array<std::array<QAction*, kFolderSlots>, kConversionFormats> folderSlots;
   };
   Controls ControlsForTest() const;
 
@@ -224,6 +237,8 @@ class PlaylistWindow : public QWidget {
   QMenu* contextMenu_;
   QAction* infoAction_;
   QMenu* convertMenu_;
+  std::array<QMenu*, kConversionFormats> convertFormatMenus_{};
+  std::array<std::array<QAction*, kFolderSlots>, kConversionFormats> folderSlots_{};
   QMenu* removeFromMenu_;
   QAction* removeFromPlaylistAction_;
   QAction* deleteFromDiskAction_;

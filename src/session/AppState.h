@@ -9,6 +9,7 @@
 
 #include "appearance/ColourScheme.h"
 #include "engine/Core.h"
+#include "settings/EncoderParams.h"
 #include "settings/RepeatMode.h"
 
 namespace orve {
@@ -33,6 +34,11 @@ struct AppState {
   bool EqDragging = false;    // an equalizer band slider is being dragged
   bool TrayMinimised = false;
   bool Exiting = false;       // the main window is closing: satellites keep their shown state
+  // The encoder choices of conversions (TMP3Param, TOGGParam, TAACParam).
+  EncoderParams Encoders;
+  // Where a conversion writes when no destination was chosen: the first
+  // destination folder, ending with "/".
+  QString DestFolder;
   QString NowArtist;
   QString NowTitle;
   int TitleScrollPos = 0;

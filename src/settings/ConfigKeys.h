@@ -20,6 +20,11 @@ struct BoolKey {
   const char* key;
   bool def;
 };
+struct RealKey {
+  const char* section;
+  const char* key;
+  double def;
+};
 
 inline constexpr char kFileName[] = "config.ini";
 
@@ -88,50 +93,50 @@ inline constexpr IntKey kIndex{"cm", "id", -1};
 inline constexpr IntKey kPosition{"cm", "pos", 0};
 }  // namespace cm
 
+// The effect sections. A missing key reads as the effect's own standard
+// default in the stored units, the same for every reader, so an effect
+// switched on untouched is heard as its designers meant, and the settings
+// window shows what the effect really uses.
 namespace echo {
-inline constexpr IntKey kDryWet{"echo", "drywet", 100};
-inline constexpr IntKey kFeedback{"echo", "feedback", 0};
-inline constexpr int kFeedbackWindow = 100;
-inline constexpr IntKey kLeft{"echo", "Left", 333};
-inline constexpr IntKey kRight{"echo", "Right", 333};
+inline constexpr IntKey kDryWet{"echo", "drywet", 50};
+inline constexpr IntKey kFeedback{"echo", "feedback", 50};
+inline constexpr IntKey kLeft{"echo", "Left", 500};
+inline constexpr IntKey kRight{"echo", "Right", 500};
 inline constexpr BoolKey kPan{"echo", "pan", false};
 }  // namespace echo
 
-// Flanger and chorus share their keys; only the section differs.
-namespace modulation {
-inline constexpr char kFlangerSection[] = "flanger";
-inline constexpr char kChorusSection[] = "chorus";
-inline constexpr char kDryWet[] = "drywet";
-inline constexpr int kDryWetDefault = 100;
-inline constexpr char kDepth[] = "depth";
-inline constexpr int kDepthDefault = 100;
-inline constexpr int kDepthWindow = 0;
-inline constexpr char kFeedback[] = "feedback";
-inline constexpr int kFeedbackDefault = 0;
-inline constexpr char kFrequency[] = "frequency";
-inline constexpr int kFrequencyDefault = 0;
-inline constexpr char kDelay[] = "delay";  // a real, in hundredths of a millisecond
-inline constexpr double kDelayDefault = 0;
-inline constexpr char kPhase[] = "phase";
-inline constexpr int kPhaseDefault = 0;
-}  // namespace modulation
+// Flanger and chorus share their key names; their defaults differ.
+struct ModulationKeys {
+  IntKey dryWet;
+  IntKey depth;
+  IntKey feedback;
+  RealKey frequency;  // Hz; a real, so the standard 0.25 and 1.1 Hz can be kept
+  RealKey delay;      // hundredths of a millisecond
+  IntKey phase;       // 0..4
+};
+inline constexpr ModulationKeys kFlanger{{"flanger", "drywet", 50},    {"flanger", "depth", 100},
+                                         {"flanger", "feedback", -50}, {"flanger", "frequency", 0.25},
+                                         {"flanger", "delay", 200},    {"flanger", "phase", 2}};
+inline constexpr ModulationKeys kChorus{{"chorus", "drywet", 50},    {"chorus", "depth", 10},
+                                        {"chorus", "feedback", 25},  {"chorus", "frequency", 1.1},
+                                        {"chorus", "delay", 1600},   {"chorus", "phase", 3}};
 
 namespace compressor {
 inline constexpr IntKey kGain{"compressor", "gain", 0};
-inline constexpr IntKey kAttack{"compressor", "attack", 1};
-inline constexpr IntKey kRelease{"compressor", "release", 50};
-inline constexpr IntKey kThreshold{"compressor", "threshold", -10};
-inline constexpr IntKey kRatio{"compressor", "ratio", 10};
-inline constexpr IntKey kPredelay{"compressor", "predelay", 0};
+inline constexpr IntKey kAttack{"compressor", "attack", 1000};  // hundredths of a millisecond
+inline constexpr IntKey kRelease{"compressor", "release", 200};
+inline constexpr IntKey kThreshold{"compressor", "threshold", -20};
+inline constexpr IntKey kRatio{"compressor", "ratio", 3};
+inline constexpr IntKey kPredelay{"compressor", "predelay", 4};
 }  // namespace compressor
 
 namespace gargle {
-inline constexpr IntKey kRate{"gargle", "rate", 1000};
+inline constexpr IntKey kRate{"gargle", "rate", 20};
 }
 
 namespace reverb3d {
-inline constexpr IntKey kRoom{"reverb3d", "room", 9000};
-inline constexpr IntKey kRoomHF{"reverb3d", "roomHF", 10000};
+inline constexpr IntKey kRoom{"reverb3d", "room", 9000};  // millibels + 10000
+inline constexpr IntKey kRoomHF{"reverb3d", "roomHF", 9900};
 inline constexpr IntKey kRoomRolloff{"reverb3d", "roomRolloffFactor", 0};
 inline constexpr IntKey kDecayTime{"reverb3d", "decayTime", 149};
 inline constexpr IntKey kDecayHFRatio{"reverb3d", "decayHFRatio", 83};
@@ -145,8 +150,8 @@ inline constexpr IntKey kHFReference{"reverb3d", "hFReference", 5000};
 }  // namespace reverb3d
 
 namespace reverb {
-inline constexpr IntKey kInGain{"reverb", "inGain", 0};
-inline constexpr IntKey kMix{"reverb", "reverbMix", 0};
+inline constexpr IntKey kInGain{"reverb", "inGain", 96};  // dB + 96
+inline constexpr IntKey kMix{"reverb", "reverbMix", 96};  // dB + 96
 inline constexpr IntKey kTime{"reverb", "reverbTime", 1000000};
 inline constexpr IntKey kHighFreqRatio{"reverb", "highFreqRTRatio", 1};
 }  // namespace reverb

@@ -57,11 +57,14 @@ void IniFile::Save() {
 
 void IniFile::Changed() {
   dirty_ = true;
-  if (deferred_) return;
+  if (!deferred_) SaveOrForget();
+}
+
+void IniFile::SaveOrForget() {
   try {
     Save();
   } catch (const FileError&) {
-    // Memory goes back to what the disk holds, so no reader sees the failed value.
+    // Memory goes back to what the disk holds, so no reader sees the failed values.
     dirty_ = false;
     loaded_ = false;
     throw;
@@ -149,7 +152,7 @@ bool IniFile::ValueExists(const QString& section, const QString& key) {
 }
 
 void IniFile::UpdateFile() {
-  if (dirty_) Save();
+  if (dirty_) SaveOrForget();
 }
 
 }  // namespace orve

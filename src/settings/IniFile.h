@@ -18,10 +18,11 @@
 
 #include "settings/ConfigKeys.h"
 #include "settings/IniDocument.h"
+#include "settings/StoredValues.h"
 
 namespace orve {
 
-class IniFile {
+class IniFile final : public StoredValues {
  public:
   // Nothing is read yet.
   explicit IniFile(const QString& fileName);
@@ -49,7 +50,8 @@ class IniFile {
   // many writes in a row (the music base during a large add) may defer them:
   // they then stay in memory until UpdateFile, which writes them at once.
   void SetDeferredWrites(bool deferred);
-  // Writes what is pending (throws FileError on failure).
+  // Writes what is pending. On failure FileError is thrown and the pending
+  // writes are dropped: the file and every later read keep the old values.
   void UpdateFile();
   // Pending writes are attempted here too; a failure is only logged, since
   // a destructor cannot report it: owners that defer call UpdateFile.
@@ -58,12 +60,14 @@ class IniFile {
   IniFile& operator=(const IniFile&) = delete;
 
   // The key table's readers and writers: the default travels with the key.
-  QString Read(const config::TextKey& k) { return ReadString(k.section, k.key, k.def); }
-  int Read(const config::IntKey& k) { return ReadInteger(k.section, k.key, k.def); }
-  bool Read(const config::BoolKey& k) { return ReadBool(k.section, k.key, k.def); }
+  QString Read(const config::TextKey& k) override { return ReadString(k.section, k.key, k.def); }
+  int Read(const config::IntKey& k) override { return ReadInteger(k.section, k.key, k.def); }
+  bool Read(const config::BoolKey& k) override { return ReadBool(k.section, k.key, k.def); }
+  double Read(const config::RealKey& k) override { return ReadFloat(k.section, k.key, k.def); }
   void Write(const config::TextKey& k, const QString& v) { WriteString(k.section, k.key, v); }
   void Write(const config::IntKey& k, int v) { WriteInteger(k.section, k.key, v); }
   void Write(const config::BoolKey& k, bool v) { WriteBool(k.section, k.key, v); }
+  void Write(const config::RealKey& k, double v) { WriteFloat(k.section, k.key, v); }
 
   static constexpr int kMaxTextLength = 2047;
 
@@ -79,6 +83,7 @@ class IniFile {
   static Stamp StampOf(const QString& fileName);
   void Refresh();
   void Save();
+  void SaveOrForget();  // Save; on failure memory goes back to the disk's values
   void Changed();  // after a change of doc_: save now, or later when deferred
 
   QString fileName_;

@@ -13,41 +13,79 @@ namespace {
 
 const QString kFixtures = QStringLiteral(ORVE_FIXTURES_DIR "/audio/");
 
+// With no section every effect gets its own standard parameters (in the
+// library's units), so an effect switched on untouched is heard.
 TEST(EffectRecords, DefaultsWithNoSection) {
   test::TempDir dir;
   IniFile ini(dir.file("config.ini"));
   EffectRecords r;
   for (int e = 0; e < kEffectCount; ++e) r.Fill(static_cast<Effect>(e), ini);
-  EXPECT_EQ(r.echo.wetDryMix, 100);
-  EXPECT_EQ(r.echo.feedback, 0);
-  EXPECT_EQ(r.echo.leftDelay, 333);
-  EXPECT_EQ(r.echo.rightDelay, 333);
+  EXPECT_EQ(r.echo.wetDryMix, 50);
+  EXPECT_EQ(r.echo.feedback, 50);
+  EXPECT_EQ(r.echo.leftDelay, 500);
+  EXPECT_EQ(r.echo.rightDelay, 500);
   EXPECT_EQ(r.echo.panDelay, 0);
-  for (const auto* m : {&r.flanger.wetDryMix, &r.chorus.wetDryMix}) EXPECT_EQ(*m, 100);
-  EXPECT_EQ(r.flanger.depth, 100);
-  EXPECT_EQ(r.chorus.waveform, 1);
-  EXPECT_EQ(r.flanger.waveform, 1);
-  EXPECT_EQ(r.flanger.delay, 0);
-  EXPECT_EQ(r.flanger.phase, 0);
-  EXPECT_FLOAT_EQ(r.compressor.attack, 0.01f);
-  EXPECT_EQ(r.compressor.release, 50);
-  EXPECT_EQ(r.compressor.threshold, -10);
-  EXPECT_EQ(r.compressor.ratio, 10);
-  EXPECT_EQ(r.gargle.rateHz, 1000u);
+  struct Modulation {
+    const char* name;
+    const dsp::FlangerParams& params;
+    float mix, depth, feedback, frequency, delay;
+    int phase;
+  };
+  const dsp::FlangerParams chorus{r.chorus.wetDryMix, r.chorus.depth, r.chorus.feedback, r.chorus.frequency,
+                                  r.chorus.waveform,  r.chorus.delay, r.chorus.phase};
+  for (const Modulation& m : {Modulation{"flanger", r.flanger, 50, 100, -50, 0.25f, 2, 2},
+                              Modulation{"chorus", chorus, 50, 10, 25, 1.1f, 16, 3}}) {
+    EXPECT_EQ(m.params.wetDryMix, m.mix) << m.name;
+    EXPECT_EQ(m.params.depth, m.depth) << m.name;
+    EXPECT_EQ(m.params.feedback, m.feedback) << m.name;
+    EXPECT_FLOAT_EQ(m.params.frequency, m.frequency) << m.name;
+    EXPECT_EQ(m.params.waveform, 1) << m.name;
+    EXPECT_FLOAT_EQ(m.params.delay, m.delay) << m.name;
+    EXPECT_EQ(m.params.phase, m.phase) << m.name;
+  }
+  EXPECT_EQ(r.compressor.gain, 0);
+  EXPECT_FLOAT_EQ(r.compressor.attack, 10);
+  EXPECT_EQ(r.compressor.release, 200);
+  EXPECT_EQ(r.compressor.threshold, -20);
+  EXPECT_EQ(r.compressor.ratio, 3);
+  EXPECT_EQ(r.compressor.predelay, 4);
+  EXPECT_EQ(r.gargle.rateHz, 20u);
   EXPECT_EQ(r.gargle.waveShape, 1u);
   EXPECT_EQ(r.reverb3d.room, -1000);
-  EXPECT_EQ(r.reverb3d.roomHF, 0);
+  EXPECT_EQ(r.reverb3d.roomHF, -100);
   EXPECT_FLOAT_EQ(r.reverb3d.decayTime, 1.49f);
   EXPECT_FLOAT_EQ(r.reverb3d.decayHFRatio, 0.83f);
   EXPECT_EQ(r.reverb3d.reflections, -2602);
   EXPECT_FLOAT_EQ(r.reverb3d.reflectionsDelay, 0.007f);
   EXPECT_EQ(r.reverb3d.reverb, 200);
   EXPECT_FLOAT_EQ(r.reverb3d.reverbDelay, 0.011f);
+  EXPECT_EQ(r.reverb3d.diffusion, 100);
+  EXPECT_EQ(r.reverb3d.density, 100);
   EXPECT_EQ(r.reverb3d.hfReference, 5000);
-  EXPECT_EQ(r.reverb.inGain, -96);
-  EXPECT_EQ(r.reverb.reverbMix, -96);
+  EXPECT_EQ(r.reverb.inGain, 0);
+  EXPECT_EQ(r.reverb.reverbMix, 0);
   EXPECT_FLOAT_EQ(r.reverb.reverbTime, 1000);
   EXPECT_FLOAT_EQ(r.reverb.highFreqRTRatio, 0.001f);
+}
+
+// Stored values are used exactly as stored, however far from the defaults.
+TEST(EffectRecords, StoredValuesAreUsedAsStored) {
+  test::TempDir dir;
+  dir.write("config.ini",
+            "[echo]\r\ndrywet=100\r\nfeedback=0\r\nLeft=333\r\n[reverb]\r\ninGain=0\r\nreverbMix=0\r\n"
+            "[flanger]\r\nfrequency=3\r\ndepth=0\r\n[chorus]\r\nfrequency=0.5\r\n");
+  IniFile ini(dir.file("config.ini"));
+  EffectRecords r;
+  for (int e = 0; e < kEffectCount; ++e) r.Fill(static_cast<Effect>(e), ini);
+  EXPECT_EQ(r.echo.wetDryMix, 100);
+  EXPECT_EQ(r.echo.feedback, 0);
+  EXPECT_EQ(r.echo.leftDelay, 333);
+  EXPECT_EQ(r.echo.rightDelay, 500);
+  EXPECT_EQ(r.reverb.inGain, -96);
+  EXPECT_EQ(r.reverb.reverbMix, -96);
+  EXPECT_EQ(r.flanger.frequency, 3);
+  EXPECT_EQ(r.flanger.depth, 0);
+  EXPECT_FLOAT_EQ(r.chorus.frequency, 0.5f);
 }
 
 TEST(EffectRecords, FactorsPanAndThePhaseRule) {
@@ -130,8 +168,8 @@ TEST_F(EngineEffectsTest, SwitchingOnWhilePlayingPausesAndResumes) {
   EXPECT_TRUE(OnChannel(Effect::Echo));
   dsp::EffectParams sent;
   core.Library()->GetEffectParameters(core.Handle(), core.EffectHandles[0], sent);
-  EXPECT_EQ(std::get<dsp::EchoParams>(sent).leftDelay, 333);
-  EXPECT_EQ(std::get<dsp::EchoParams>(sent).feedback, 0);
+  EXPECT_EQ(std::get<dsp::EchoParams>(sent).leftDelay, 500);
+  EXPECT_EQ(std::get<dsp::EchoParams>(sent).feedback, 50);
 }
 
 TEST_F(EngineEffectsTest, SwitchingWhilePausedKeepsItPaused) {

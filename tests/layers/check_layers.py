@@ -12,15 +12,15 @@ TIERS = [
     ["settings", "widgets"],
     ["engine", "appearance"],
     ["session"],
-    ["playlist", "equalizer", "library", "convert"],
+    ["playlist", "equalizer", "settings/window", "library", "convert"],
     ["app"],
 ]
 TIER = {folder: n for n, tier in enumerate(TIERS) for folder in tier}
-INCLUDE = re.compile(r'^\s*#\s*include\s+"((?:audio/dsp)|[a-z]+)/[^"/]+"', re.M)
+INCLUDE = re.compile(r'^\s*#\s*include\s+"((?:audio/dsp)|(?:settings/window)|[a-z]+)/[^"/]+"', re.M)
 
 
 def library_of(folder):
-    return "orve_dsp" if folder == "audio/dsp" else "orve_" + folder
+    return "orve_dsp" if folder == "audio/dsp" else "orve_" + folder.replace("/", "_")
 
 
 def main(src):
