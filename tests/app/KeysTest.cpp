@@ -14,6 +14,7 @@
 #include "app/MainWindow.h"
 #include "equalizer/EqualizerWindow.h"
 #include "playlist/PlaylistWindow.h"
+#include "settings/window/SettingsWindow.h"
 #include "support/TempDir.h"
 #include "widgets/ClickLabel.h"
 #include "widgets/GlassButton.h"
@@ -157,6 +158,14 @@ TEST_F(KeysTest, InsertOpensTheOpenDialogInEveryWindow) {
     mainUi().openFilesDialog->reject();
     Key(target, Qt::Key_Insert, Qt::ShiftModifier);  // the music base's key: no dialog
     EXPECT_FALSE(mainUi().openFilesDialog->isVisible());
+  }
+}
+
+TEST_F(KeysTest, F2OpensTheSettingsWindowInEveryWindow) {
+  for (QWidget* target : Targets()) {
+    Key(target, Qt::Key_F2);
+    EXPECT_TRUE(app.Windows().settings->isVisible());
+    app.Windows().settings->Cancel();
   }
 }
 

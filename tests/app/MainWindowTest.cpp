@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <csignal>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
@@ -17,7 +18,9 @@
 #include "app/MainWindow.h"
 #include "appearance/ColourSchemeWindow.h"
 #include "equalizer/EqualizerWindow.h"
+#include "playlist/PlaylistWindow.h"
 #include "settings/IniFile.h"
+#include "settings/window/SettingsWindow.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
 #include "widgets/ClickLabel.h"
@@ -85,7 +88,7 @@ TEST_F(MainWindowTest, LayoutAndCaptions) {
   for (QAction* a : mainUi().mainMenu->actions()) {
     if (!a->isSeparator()) items.append(a->text());
   }
-  EXPECT_EQ(items, QStringList({"Добавить", "Цветовая схема", "Выход"}));
+  EXPECT_EQ(items, QStringList({"Добавить", "Настройки", "Цветовая схема", "Выход"}));
   items.clear();
   for (QAction* a : mainUi().addMenu->actions()) items.append(a->text());
   EXPECT_EQ(items, QStringList({"Файл(ы)", "Плейлист", "URL"}));
@@ -300,6 +303,43 @@ TEST_F(MainWindowTest, ColourSchemeWindowPicksAndReloads) {
   EXPECT_EQ(mainUi().seekBar->ThumbColour(), Theme(ColourRole::Thumb));
   EXPECT_EQ(mainUi().bodyBackground->GradientEnd(), Theme(ColourRole::TitleStart));
   EXPECT_EQ(app.State().LogoTick, 0);
+}
+
+// "Настройки" opens the settings window; what it applies reaches the other
+// windows, and its folders caption the playlist's conversion slots.
+TEST_F(MainWindowTest, TheSettingsWindowReachesTheOtherWindows) {
+  home.write("config.ini", "[folder]\r\ncount=1\r\n0=/srv/out/\r\n1=/\r\n");
+  Start();
+  SettingsWindow* settings = app.Windows().settings;
+  ASSERT_NE(settings, nullptr);
+  EXPECT_EQ(app.State().DestFolder, "/srv/out/");
+  const PlaylistWindow::Controls plsUi = app.Windows().playlist->ControlsForTest();
+  const auto folderSlots = plsUi.folderSlots;
+  const QStringList formats{"Wave", "Ogg", "Mp3", "Aac"};
+  for (size_t f = 0; f < folderSlots.size(); ++f) {
+    EXPECT_EQ(plsUi.convertFormatMenus[f]->title(), formats[static_cast<qsizetype>(f)]);
+    EXPECT_EQ(folderSlots[f][0]->text(), "/srv/out/");
+    EXPECT_EQ(folderSlots[f][1]->text(), "/");
+    for (int i = 2; i < 10; ++i) EXPECT_EQ(folderSlots[f][static_cast<size_t>(i)]->text(), QString("Path %1").arg(i + 1));
+    // Conversion is not built yet: no slot can be mistaken for one.
+    for (QAction* slot : folderSlots[f]) EXPECT_FALSE(slot->isEnabled());
+    EXPECT_EQ(folderSlots[f][0]->toolTip(), "Конвертация ещё не доступна");
+  }
+  QAction* item = nullptr;
+  for (QAction* a : mainUi().mainMenu->actions()) {
+    if (a->text() == "Настройки") item = a;
+  }
+  ASSERT_NE(item, nullptr);
+  item->trigger();
+  EXPECT_TRUE(settings->isVisible());
+  settings->ControlsForTest().roundButtonsCheck->setChecked(true);
+  settings->Apply();
+  EXPECT_EQ(mainUi().playButton->CornerRadius(), 7);
+  EXPECT_EQ(plsUi.addButton->CornerRadius(), 7);
+  settings->Cancel();
+  EXPECT_EQ(mainUi().playButton->CornerRadius(), 0);
+  EXPECT_EQ(plsUi.addButton->CornerRadius(), 0);
+  EXPECT_FALSE(settings->isVisible());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QShortcut>
+#include <QKeyEvent>
 #include <QTabWidget>
 #include <QTimer>
 #include <cmath>
@@ -79,10 +79,6 @@ void SettingsWindow::Connect() {
   connect(mp3ModeList_, &QComboBox::currentIndexChanged, this, &SettingsWindow::ShowModeFields);
   connect(oggModeList_, &QComboBox::currentIndexChanged, this, &SettingsWindow::ShowModeFields);
   connect(cpuTimer_, &QTimer::timeout, this, &SettingsWindow::RefreshCpuLoad);
-  // The window has no close button: Escape is the way out that keeps nothing.
-  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-  escape->setContext(Qt::WindowShortcut);
-  connect(escape, &QShortcut::activated, this, &SettingsWindow::Cancel);
 }
 
 SettingsWindow::Controls SettingsWindow::ControlsForTest() const {
@@ -250,6 +246,15 @@ void SettingsWindow::changeEvent(QEvent* event) {
   // The inactive window is translucent, so what it covers shows through.
   if (event->type() == QEvent::ActivationChange) setWindowOpacity(isActiveWindow() ? 1.0 : kInactiveOpacity);
   QWidget::changeEvent(event);
+}
+
+void SettingsWindow::keyPressEvent(QKeyEvent* event) {
+  // The window has no close button: Escape is the way out that keeps nothing.
+  if (event->key() == Qt::Key_Escape) {
+    Cancel();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 void SettingsWindow::closeEvent(QCloseEvent* event) {

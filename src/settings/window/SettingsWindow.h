@@ -157,6 +157,7 @@ class SettingsWindow : public QWidget {
  protected:
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   // One control bound to one key: how the control shows a stored value, how

@@ -109,6 +109,8 @@ void SettingsWindow::BuildControls() {
   pages_->addTab(BuildGarglePage(), QStringLiteral("Gargle"));
   pages_->addTab(BuildReverb3dPage(), QStringLiteral("3D Reverb"));
   pages_->addTab(BuildReverbPage(), QStringLiteral("Reverb"));
+  // The pages take the window's own colour, on which the labels read well.
+  for (int i = 0; i < pages_->count(); ++i) pages_->widget(i)->setAutoFillBackground(true);
   const int top = kHeight - 30;
   applyButton_ = CreateSkinButton(QStringLiteral("Применить"), QRect(kWidth - 8 - 3 * 86 - 8, top, 86, 22), this);
   saveButton_ = CreateSkinButton(QStringLiteral("Сохранить"), QRect(kWidth - 8 - 2 * 86 - 4, top, 86, 22), this);
