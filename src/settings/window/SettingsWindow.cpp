@@ -130,6 +130,9 @@ void SettingsWindow::Open() {
 }
 
 void SettingsWindow::Apply() {
+  // The buttons take no focus, so a field may still hold what is being
+  // typed: it counts as entered, brought into range.
+  for (SpinField* field : findChildren<SpinField*>()) field->interpretText();
   TCore& engine = *state_.Engine;
   engine.SetProxy(proxyCheck_->isChecked(), proxyEdit_->text());
   SelectFirstItems({flanger_.phase, chorus_.phase});

@@ -18,6 +18,7 @@
 #include "session/AppState.h"
 #include "settings/IniFile.h"
 #include "settings/window/SettingsWindow.h"
+#include "support/QtPrinters.h"
 #include "support/TempDir.h"
 #include "widgets/GlassButton.h"
 #include "widgets/SpinField.h"
