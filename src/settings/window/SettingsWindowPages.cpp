@@ -62,6 +62,19 @@ QFormLayout* Form(QWidget* page) {
   return form;
 }
 
+// The bit rate and the quality share one place; the mode list decides
+// which is shown, the bit rate at first.
+QWidget* SharedPlace(QLabel* bitRateLabel, QComboBox* bitRate, QLabel* qualityLabel, QComboBox* quality) {
+  auto* place = new QWidget;
+  auto* layout = new QHBoxLayout(place);
+  layout->setContentsMargins(0, 0, 0, 0);
+  for (QWidget* w : std::initializer_list<QWidget*>{bitRateLabel, bitRate, qualityLabel, quality}) layout->addWidget(w);
+  layout->addStretch();
+  qualityLabel->hide();
+  quality->hide();
+  return place;
+}
+
 QStringList Phases() {
   return {QStringLiteral("PHASE NEG 180"), QStringLiteral("PHASE NEG 90"), QStringLiteral("PHASE ZERO"),
           QStringLiteral("PHASE 90"), QStringLiteral("PHASE 180")};
@@ -175,19 +188,8 @@ QWidget* SettingsWindow::BuildMp3Page() {
   mp3BitRateLabel_ = new QLabel(QStringLiteral("Bitrate:"));
   mp3QualityLabel_ = new QLabel(QStringLiteral("Quality:"));
   form->addRow(QString(), mp3ModeList_);
-  // The bit rate and the quality share one place; the mode decides.
-  auto* shared = new QWidget;
-  auto* sharedLayout = new QHBoxLayout(shared);
-  sharedLayout->setContentsMargins(0, 0, 0, 0);
-  for (QWidget* w : {static_cast<QWidget*>(mp3BitRateLabel_), static_cast<QWidget*>(mp3BitRateList_),
-                     static_cast<QWidget*>(mp3QualityLabel_), static_cast<QWidget*>(mp3QualityList_)}) {
-    sharedLayout->addWidget(w);
-  }
-  sharedLayout->addStretch();
-  form->addRow(shared);
+  form->addRow(SharedPlace(mp3BitRateLabel_, mp3BitRateList_, mp3QualityLabel_, mp3QualityList_));
   form->addRow(QStringLiteral("Priority:"), mp3PriorityList_);
-  mp3QualityLabel_->hide();
-  mp3QualityList_->hide();
   return page;
 }
 
@@ -200,17 +202,7 @@ QWidget* SettingsWindow::BuildOggPage() {
   oggBitRateLabel_ = new QLabel(QStringLiteral("Bitrate:"));
   oggQualityLabel_ = new QLabel(QStringLiteral("Quality:"));
   form->addRow(QString(), oggModeList_);
-  auto* shared = new QWidget;
-  auto* sharedLayout = new QHBoxLayout(shared);
-  sharedLayout->setContentsMargins(0, 0, 0, 0);
-  for (QWidget* w : {static_cast<QWidget*>(oggBitRateLabel_), static_cast<QWidget*>(oggBitRateList_),
-                     static_cast<QWidget*>(oggQualityLabel_), static_cast<QWidget*>(oggQualityList_)}) {
-    sharedLayout->addWidget(w);
-  }
-  sharedLayout->addStretch();
-  form->addRow(shared);
-  oggQualityLabel_->hide();
-  oggQualityList_->hide();
+  form->addRow(SharedPlace(oggBitRateLabel_, oggBitRateList_, oggQualityLabel_, oggQualityList_));
   return page;
 }
 
