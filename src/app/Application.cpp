@@ -8,6 +8,9 @@
 #include "app/TrayIcon.h"
 #include "app/UnixSignals.h"
 #include "equalizer/EqualizerWindow.h"
+#include "library/MusicBase.h"
+#include "library/MusicBaseWindow.h"
+#include "library/RadioBaseWindow.h"
 #include "playlist/InfoWindow.h"
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SearchWindow.h"
@@ -68,10 +71,25 @@ void Application::ReloadTheme() {
   }
   if (w.url) w.url->ApplyScheme();
   if (w.settings) w.settings->ApplyScheme();
+  if (w.musicBase) w.musicBase->ApplyScheme();
+  if (w.radioBase) w.radioBase->ApplyScheme();
   if (w.playlist) w.playlist->RebuildItems();
   if (w.main) w.main->ApplyScheme();
   if (w.search) w.search->ApplyScheme();
   state_.LogoTick = 0;
+}
+
+void Application::OpenMusicBase() {
+  musicBase_ = std::make_unique<MusicBase>(state_.AppDir);
+  // Every local file that becomes an entry, on every road, is registered.
+  state_.Engine->RegisterFile = [base = musicBase_.get()](const TCore::MeasuredEntry& entry) {
+    base->AddFile(entry.path, entry.artist, entry.title);
+  };
+}
+
+void Application::CloseMusicBase() {
+  state_.Engine->RegisterFile = nullptr;
+  musicBase_.reset();  // writes what is pending
 }
 
 void Application::SetRoundButtons(bool round) {

@@ -5,6 +5,7 @@
 // user in a message box.
 
 #include <QApplication>
+#include <memory>
 
 #include "session/AppState.h"
 #include "settings/FileError.h"
@@ -15,7 +16,10 @@ class ColourSchemeWindow;
 class EqualizerWindow;
 class InfoWindow;
 class MainWindow;
+class MusicBase;
+class MusicBaseWindow;
 class PlaylistWindow;
+class RadioBaseWindow;
 class SearchWindow;
 class SettingsWindow;
 class TrayIcon;
@@ -34,6 +38,8 @@ struct WindowSet {
   // The playlist's small windows, the settings and the colour-scheme window
   // (children of the main window).
   SettingsWindow* settings = nullptr;
+  MusicBaseWindow* musicBase = nullptr;
+  RadioBaseWindow* radioBase = nullptr;
   UrlWindow* url = nullptr;
   InfoWindow* info = nullptr;
   SearchWindow* search = nullptr;
@@ -50,6 +56,11 @@ class Application : public QApplication {
   static Application* Instance();
   AppState& State() { return state_; }
   WindowSet& Windows() { return windows_; }
+  // The music base (MusicBase of the shared state), open from the main
+  // window's creation to the end of the shutdown; nullptr outside.
+  MusicBase* Base() const { return musicBase_.get(); }
+  void OpenMusicBase();
+  void CloseMusicBase();
 
   // Recolours every window from the current scheme, in the program's fixed
   // order, and restarts the idle animation.
@@ -86,6 +97,7 @@ class Application : public QApplication {
 
   AppState state_;
   WindowSet windows_;
+  std::unique_ptr<MusicBase> musicBase_;
   UnixSignals* signals_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include "app/Application.h"
 #include "app/MainWindow.h"
 #include "equalizer/EqualizerWindow.h"
+#include "library/MusicBaseWindow.h"
 #include "settings/window/SettingsWindow.h"
 
 namespace orve {
@@ -27,9 +28,12 @@ bool SharedKeys::Handle(const QKeyEvent& key) {
   const bool keypad = key.modifiers() & Qt::KeypadModifier;
   switch (key.key()) {
     case Qt::Key_Insert:
-      // Shift+Insert (a random title of the music base) comes with the base.
-      if (key.modifiers() & Qt::ShiftModifier) return false;
-      main->ShowOpenFilesDialog();
+      if (key.modifiers() & Qt::ShiftModifier) {
+        // "Случайный из МБ".
+        if (MusicBaseWindow* base = app_.Windows().musicBase) base->PlayRandomTitle();
+      } else {
+        main->ShowOpenFilesDialog();
+      }
       return true;
     case Qt::Key_F2:
       if (SettingsWindow* settings = app_.Windows().settings) settings->Open();

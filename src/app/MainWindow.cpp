@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/Application.h"
+#include "app/DynamicAdd.h"
 #include "app/StartEntry.h"
 #include "app/TrayIcon.h"
 #include "engine/TimeText.h"
@@ -106,6 +107,9 @@ void MainWindow::BuildControls() {
   streamTitleTimer_ = new QTimer(this);
   streamTitleTimer_->setInterval(5000);
   streamTitleTimer_->start();
+  entryEndTimer_ = new QTimer(this);
+  entryEndTimer_->setInterval(400);
+  entryEndTimer_->start();
 }
 
 void MainWindow::BuildDisplay() {
@@ -137,6 +141,8 @@ void MainWindow::BuildMenu() {
   addMenu_->addAction(QStringLiteral("Плейлист"), this, &MainWindow::PlaylistFileRequested);
   addMenu_->addAction(QStringLiteral("URL"), this, &MainWindow::UrlDialogRequested);
   mainMenu_->addAction(QStringLiteral("Настройки"), this, &MainWindow::SettingsRequested);
+  mainMenu_->addAction(QStringLiteral("База I-net радио"), this, &MainWindow::RadioBaseRequested);
+  mainMenu_->addAction(QStringLiteral("Музыкальная база"), this, &MainWindow::MusicBaseRequested);
   mainMenu_->addAction(QStringLiteral("Цветовая схема"), this, &MainWindow::ColourSchemeRequested);
   mainMenu_->addSeparator();
   mainMenu_->addAction(QStringLiteral("Выход"), this, &QWidget::close);
@@ -164,6 +170,7 @@ void MainWindow::Connect() {
   connect(openFilesButton_, &QAbstractButton::clicked, this, &MainWindow::ShowOpenFilesDialog);
   connect(openFilesDialog_, &QFileDialog::filesSelected, this, &MainWindow::FilesChosen);
   connect(streamTitleTimer_, &QTimer::timeout, this, [] { StreamTitleRefresh(*Application::Instance()); });
+  connect(entryEndTimer_, &QTimer::timeout, this, [] { DynamicAddStep(*Application::Instance()); });
 }
 
 MainWindow::Controls MainWindow::ControlsForTest() const {

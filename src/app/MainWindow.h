@@ -119,8 +119,10 @@ class MainWindow : public QWidget {
   // "-": the application goes to the tray (or is minimised without one).
   void MinimiseRequested();
   void ColourSchemeRequested();
-  // "Настройки".
+  // "Настройки", "База I-net радио", "Музыкальная база".
   void SettingsRequested();
+  void RadioBaseRequested();
+  void MusicBaseRequested();
   // Files chosen in the open dialog, or dropped on the window.
   void FilesChosen(const QStringList& paths);
   void FilesDropped(const QStringList& names);
@@ -182,6 +184,7 @@ class MainWindow : public QWidget {
   QMenu* addMenu_;
   QFileDialog* openFilesDialog_;
   QTimer* streamTitleTimer_;
+  QTimer* entryEndTimer_;  // 400 ms: dynamic adding near the end of the last entry
 };
 
 }  // namespace orve

@@ -10,6 +10,9 @@
 #include "app/TrayIcon.h"
 #include "appearance/ColourSchemeWindow.h"
 #include "equalizer/EqualizerWindow.h"
+#include "library/MusicBase.h"
+#include "library/MusicBaseWindow.h"
+#include "library/RadioBaseWindow.h"
 #include "playlist/InfoWindow.h"
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SearchWindow.h"
@@ -34,6 +37,7 @@ MainWindow* CreateMainWindow(Application& app) {
   IniFile config(ConfigName(state));
   state.Scheme = LoadTheme(state.AppDir, config.Read(ck::themes::kName));
   state.Engine->Init(state.AppDir);
+  app.OpenMusicBase();
   state.PlaylistShown = false;
   state.SeekDragging = false;
   state.EqualizerShown = false;
@@ -65,6 +69,10 @@ void CreatePlaylist(Application& app, IniFile& config) {
   QObject::connect(playlist, &PlaylistWindow::AddProgress, main, &MainWindow::ShowAddProgress);
   QObject::connect(main, &MainWindow::PlaylistFileRequested, playlist, &PlaylistWindow::ShowLoadPlaylistDialog);
   playlist->InstallListKeys(new SharedKeys(app, false, playlist));
+  // The music base saves each slice of a large add before the add goes on.
+  playlist->Adder().SetSliceEnd([&app] {
+    if (MusicBase* base = app.Base()) base->Flush();
+  });
   playlist->RestoreFromConfig(config);
   main->ShowRepeatMode();
 }
@@ -99,7 +107,7 @@ void CreatePlaylistDialogs(Application& app, const QStringList& arguments) {
   auto* url = new UrlWindow(app.State(), main);
   QObject::connect(playlist, &PlaylistWindow::UrlDialogRequested, url, &UrlWindow::Open);
   QObject::connect(main, &MainWindow::UrlDialogRequested, url, &UrlWindow::Open);
-  QObject::connect(url, &UrlWindow::UrlAdded, playlist, &PlaylistWindow::AddStream);
+  QObject::connect(url, &UrlWindow::UrlAdded, playlist, qOverload<const QString&>(&PlaylistWindow::AddStream));
   auto* info = new InfoWindow(app.State(), main);
   QObject::connect(playlist, &PlaylistWindow::InfoRequested, info, &InfoWindow::ShowFor);
   auto* search = new SearchWindow(app.State(), main);
@@ -124,6 +132,38 @@ void CreateSettingsWindow(Application& app) {
   QObject::connect(settings, &SettingsWindow::FolderSlotsChanged, app.Windows().playlist,
                    &PlaylistWindow::SetConversionFolders);
   settings->RestoreFromConfig();
+}
+
+// The music base and radio base windows: what they choose is started or
+// appended by the playlist window.
+void CreateLibraryWindows(Application& app) {
+  WindowSet& windows = app.Windows();
+  MainWindow* main = windows.main;
+  PlaylistWindow* playlist = windows.playlist;
+  auto* musicBase = new MusicBaseWindow(app.State(), *app.Base(), main);
+  windows.musicBase = musicBase;
+  QObject::connect(musicBase, &MusicBaseWindow::StartRequested, playlist, &PlaylistWindow::StartIndex);
+  QObject::connect(musicBase, &MusicBaseWindow::AppendRequested, playlist, &PlaylistWindow::AppendFile);
+  QObject::connect(main, &MainWindow::MusicBaseRequested, musicBase, &MusicBaseWindow::Open);
+  QObject::connect(playlist, &PlaylistWindow::MusicBaseRequested, musicBase, &MusicBaseWindow::Open);
+  QObject::connect(playlist, &PlaylistWindow::RandomTitleRequested, musicBase, &MusicBaseWindow::PlayRandomTitle);
+  // Shown, the window follows every add that reached the base.
+  QObject::connect(app.Base(), &MusicBase::Changed, musicBase, [musicBase] {
+    if (musicBase->isVisible()) musicBase->Reload();
+  });
+  auto* radioBase = new RadioBaseWindow(app.State(), main);
+  windows.radioBase = radioBase;
+  QObject::connect(main, &MainWindow::RadioBaseRequested, radioBase, &RadioBaseWindow::Open);
+  QObject::connect(playlist, &PlaylistWindow::RadioBaseRequested, radioBase, &RadioBaseWindow::Open);
+  QObject::connect(radioBase, &RadioBaseWindow::StationChosen, playlist,
+                   [&app, playlist](const QString& url, const QString& name) {
+                     const auto i = app.State().Engine->Paths.indexOf(url);
+                     if (i >= 0) {
+                       playlist->StartIndex(static_cast<int>(i));
+                     } else {
+                       playlist->AddStream(url, name);
+                     }
+                   });
 }
 
 void CreateColourSchemeWindow(Application& app) {
@@ -172,6 +212,7 @@ bool Startup(Application& app, const QStringList& arguments) {
   CreateEqualizer(app);
   CreatePlaylistDialogs(app, arguments);
   CreateSettingsWindow(app);
+  CreateLibraryWindows(app);
   main->InstallSeekKeys(new SharedKeys(app, false, main));
   auto* tray = new TrayIcon(main->MainMenu(), &app);
   app.Windows().tray = tray;
@@ -197,11 +238,15 @@ void Shutdown(Application& app) {
   delete std::exchange(windows.playlist, nullptr);
   // The main window's children go with it: the playlist's small windows and the scheme window.
   windows.settings = nullptr;
+  windows.musicBase = nullptr;
+  windows.radioBase = nullptr;
   windows.url = nullptr;
   windows.info = nullptr;
   windows.search = nullptr;
   windows.schemes = nullptr;
   delete std::exchange(windows.main, nullptr);
+  // The base last: its window is gone, and what is pending is written.
+  app.CloseMusicBase();
 }
 
 }  // namespace orve

@@ -160,7 +160,7 @@ bool TCore::AppendEntry(const MeasuredEntry& m) {
   }
   Paths.append(m.path);
   if (Paths.size() == 1) CurrentIndex = 0;
-  if (!stream && RegisterFile) RegisterFile(m.path);
+  if (!stream && RegisterFile) RegisterFile(m);
   return true;
 }
 

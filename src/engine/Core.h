@@ -56,9 +56,10 @@ class TCore : public QObject {
   // engine's own operations read and set it (Position, AddEntry).
   int CurrentIndex = -1;
 
-  // Registers an added local file with the music base; set by the music
-  // base when it exists.
-  std::function<void(const QString& path)> RegisterFile;
+  struct MeasuredEntry;
+  // Registers an added local file (with the tags read when it was measured)
+  // in the music base; set by the application.
+  std::function<void(const MeasuredEntry& entry)> RegisterFile;
 
   // The equalizer on every stream: handles of its sixteen bands, valid from
   // BuildEqChain until the stream is freed, and the record reused for them.

@@ -140,6 +140,7 @@ void EntryAdder::Drain() {
   Slot slot;
   while (FinishBatches(generation) && !batches_.empty()) {
     if (turn.elapsed() >= kTurnMs) {
+      EndSlice();
       pump_.start(0);  // more may be ready: the next turn goes on with it
       return;
     }
@@ -150,6 +151,7 @@ void EntryAdder::Drain() {
     if (generation_ != generation) return;
   }
   if (generation_ != generation) return;
+  EndSlice();
   if (!batches_.empty()) {
     pump_.start(kPollMs);
     return;
@@ -171,13 +173,21 @@ void EntryAdder::AppendOne(const Slot& slot) {
   } else {
     added = engine_.AppendEntry(slot.entry);  // false for a path with no kind: skipped
   }
+  unsettled_ = unsettled_ || added;
   if (added && appended_) appended_();
+}
+
+void EntryAdder::EndSlice() {
+  if (!unsettled_) return;
+  unsettled_ = false;
+  if (sliceEnd_) sliceEnd_();
 }
 
 bool EntryAdder::FinishBatches(uint64_t generation) {
   while (!batches_.empty() && batches_.front().end <= appendedSeq_) {
     const std::function<void()> finished = std::move(batches_.front().finished);
     batches_.pop_front();
+    EndSlice();
     if (finished) finished();
     if (generation_ != generation) return false;
   }

@@ -46,6 +46,9 @@ class EntryAdder : public QObject {
   // silently. `finished` runs after the batch's last entry was appended,
   // also for an empty batch, always from the event loop (never inside Add).
   void Add(QList<Item> items, std::function<void()> finished = {});
+  // Runs after each slice of appends, before a batch's `finished` and
+  // before the event loop turns (the music base saves its writes there).
+  void SetSliceEnd(std::function<void()> sliceEnd) { sliceEnd_ = std::move(sliceEnd); }
   // A batch is queued and not yet finished.
   bool Busy() const;
   // The paths queued and not yet appended, in order (the playlist file
@@ -77,6 +80,7 @@ class EntryAdder : public QObject {
   void StartWorkers();
   void Work();
   bool TakeReady(Slot& slot);
+  void EndSlice();
   void Drain();
   void AppendOne(const Slot& slot);
   // Runs `finished` of every batch whose items are all handled; false when
@@ -87,6 +91,8 @@ class EntryAdder : public QObject {
   // UI thread only.
   TCore& engine_;
   std::function<void()> appended_;
+  std::function<void()> sliceEnd_;
+  bool unsettled_ = false;  // entries appended since the slice's end last ran
   std::deque<Batch> batches_;
   uint64_t nextSeq_ = 0;  // sequence number of the next item queued
   uint64_t appendedSeq_ = 0;  // items before this one are handled

@@ -105,6 +105,7 @@ void PlaylistWindow::BuildMenus() {
   addMenu_ = new QMenu(this);
   addFilesAction_ = addMenu_->addAction(QStringLiteral("Файл(ы)"));
   addUrlAction_ = addMenu_->addAction(QStringLiteral("URL"));
+  randomTitleAction_ = addMenu_->addAction(QStringLiteral("Случайный из МБ"));
   removeMenu_ = new QMenu(this);
   removeSelectedAction_ = removeMenu_->addAction(QStringLiteral("Выделенное"));
   removeAllAction_ = removeMenu_->addAction(QStringLiteral("Все"));
@@ -136,6 +137,7 @@ void PlaylistWindow::Connect() {
           [this] { PopupUnder(playlistFileMenu_, playlistFileButton_); });
   connect(addFilesAction_, &QAction::triggered, this, &PlaylistWindow::OpenFilesRequested);
   connect(addUrlAction_, &QAction::triggered, this, &PlaylistWindow::UrlDialogRequested);
+  connect(randomTitleAction_, &QAction::triggered, this, &PlaylistWindow::RandomTitleRequested);
   connect(removeSelectedAction_, &QAction::triggered, this, &PlaylistWindow::RemoveSelected);
   connect(removeAllAction_, &QAction::triggered, this, &PlaylistWindow::ClearPlaylist);
   connect(loadPlaylistAction_, &QAction::triggered, this, &PlaylistWindow::ShowLoadPlaylistDialog);
@@ -160,7 +162,7 @@ void PlaylistWindow::Connect() {
 
 PlaylistWindow::Controls PlaylistWindow::ControlsForTest() const {
   return {titleStrip_, titleCaption_, closeButton_, addButton_,  removeButton_, playlistFileButton_, timeLabel_,
-          entryList_,  tickTimer_,    removeMenu_,  contextMenu_, addUrlAction_, infoAction_,         convertMenu_,
+          entryList_,  tickTimer_,    removeMenu_,  contextMenu_, addUrlAction_, randomTitleAction_, infoAction_, convertMenu_,
           convertFormatMenus_, folderSlots_};
 }
 

@@ -81,9 +81,14 @@ class PlaylistWindow : public QWidget {
   // Dropped or command-line names: only the accepted extensions (and, from
   // the command line, addresses).
   void AddDroppedFiles(const QStringList& names);
-  // A stream entry titled with its address (the URL window); CurrentIndex
-  // is untouched.
-  void AddStream(const QString& url);
+  // A stream entry titled with its address (the URL window), or with
+  // `title` (the radio base); neither selected nor started, CurrentIndex
+  // untouched.
+  void AddStream(const QString& url) { AddStream(url, url); }
+  void AddStream(const QString& url, const QString& title);
+  // One local file added at once (the music base): AddEntry and its row;
+  // when `start`, the new row is selected and started.
+  void AppendFile(const QString& path, bool start);
   // Fills the playlist at start-up: the command-line names (accepted files,
   // made absolute, and addresses), then the first entry starts; when none
   // is accepted, Default.pld and then `cassetteResume`. Throws FileError when
@@ -141,6 +146,7 @@ class PlaylistWindow : public QWidget {
     QMenu* removeMenu;
     QMenu* contextMenu;
     QAction* addUrlAction;
+    QAction* randomTitleAction;
     QAction* infoAction;
     QMenu* convertMenu;
     std::array<QMenu*, kConversionFormats> convertFormatMenus;
@@ -162,6 +168,11 @@ class PlaylistWindow : public QWidget {
   void UrlDialogRequested();
   // The J key: the search window.
   void SearchRequested();
+  // The B key: the music base window; the I key: the radio base window.
+  void MusicBaseRequested();
+  void RadioBaseRequested();
+  // The "Случайный из МБ" item: a random title of the music base played.
+  void RandomTitleRequested();
   // The "Информация" item for the selected entry's path.
   void InfoRequested(const QString& path);
   // The "X" button hid the window; PlaylistShown is already false.
@@ -228,6 +239,7 @@ class PlaylistWindow : public QWidget {
   QMenu* addMenu_;
   QAction* addFilesAction_;
   QAction* addUrlAction_;
+  QAction* randomTitleAction_;
   QMenu* removeMenu_;
   QAction* removeSelectedAction_;
   QAction* removeAllAction_;

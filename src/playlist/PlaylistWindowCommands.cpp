@@ -100,9 +100,15 @@ void PlaylistWindow::AddDroppedFiles(const QStringList& names) {
   AddFiles(accepted);
 }
 
-void PlaylistWindow::AddStream(const QString& url) {
-  engine_.AddStreamEntry(url, url);
+void PlaylistWindow::AddStream(const QString& url, const QString& title) {
+  engine_.AddStreamEntry(url, title);
   AppendItem();
+}
+
+void PlaylistWindow::AppendFile(const QString& path, bool start) {
+  if (!engine_.AddEntry(path)) return;
+  AppendItem();
+  if (start) StartIndex(entryList_->Count() - 1);
 }
 
 bool PlaylistWindow::Adding() const { return adder_.Busy(); }

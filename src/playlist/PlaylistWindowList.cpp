@@ -17,9 +17,10 @@ bool IsNavigationKey(int key) {
   return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Home || key == Qt::Key_End;
 }
 
-// J by its place on the keyboard: in the Russian layout the same key gives "о".
-bool IsSearchKey(const QKeyEvent& e) {
-  return e.key() == Qt::Key_J || e.text() == QStringLiteral("о") || e.text() == QStringLiteral("О");
+// A letter key by its place on the keyboard, in either case: `russian` is
+// what the same key gives in the Russian layout.
+bool IsLetterKey(const QKeyEvent& e, Qt::Key latin, QStringView russian) {
+  return e.key() == latin || e.text().compare(russian, Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace
@@ -33,8 +34,12 @@ void PlaylistWindow::OnListKey(QKeyEvent* event) {
     StartSelected();
   } else if (key == Qt::Key_Delete) {
     shift ? DeleteFromDisk() : RemoveSelected();
-  } else if (IsSearchKey(*event)) {
+  } else if (IsLetterKey(*event, Qt::Key_J, u"о")) {
     emit SearchRequested();
+  } else if (IsLetterKey(*event, Qt::Key_B, u"и")) {
+    emit MusicBaseRequested();
+  } else if (IsLetterKey(*event, Qt::Key_I, u"ш")) {
+    emit RadioBaseRequested();
   } else if (IsNavigationKey(key) && !shift && selected != -1) {
     // The colour is set for the row the list is about to select.
     int target = selected;

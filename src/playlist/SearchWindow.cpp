@@ -16,17 +16,6 @@
 #include "widgets/SkinnedWindow.h"
 
 namespace orve {
-namespace {
-
-// Text and field colours of an edit or a list (their Text and Base roles).
-void SetFieldColours(QWidget* widget, const QColor& text, const QColor& base) {
-  QPalette p = widget->palette();
-  p.setColor(QPalette::Text, text);
-  p.setColor(QPalette::Base, base);
-  widget->setPalette(p);
-}
-
-}  // namespace
 
 SearchWindow::SearchWindow(AppState& state, QWidget* parent) : QWidget(parent, Qt::Tool), state_(state) {
   setObjectName(QStringLiteral("searchWindow"));

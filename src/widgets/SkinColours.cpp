@@ -24,6 +24,13 @@ void SetBackground(QWidget* widget, const QColor& colour) {
   widget->setAutoFillBackground(true);
 }
 
+void SetFieldColours(QWidget* widget, const QColor& text, const QColor& base) {
+  QPalette p = widget->palette();
+  p.setColor(QPalette::Text, text);
+  p.setColor(QPalette::Base, base);
+  widget->setPalette(p);
+}
+
 QLabel* CreateTitleCaption(QWidget* parent, const QString& text, const QRect& geometry) {
   auto* label = new QLabel(text, parent);
   label->setGeometry(geometry);

@@ -20,6 +20,9 @@ void SetTextColour(QWidget* widget, const QColor& colour);
 // The filled background of a panel or window.
 void SetBackground(QWidget* widget, const QColor& colour);
 
+// Text and field colours of an edit or a list (their Text and Base roles).
+void SetFieldColours(QWidget* widget, const QColor& text, const QColor& base);
+
 // A glass button in the scheme: caption `font`, face and inner border
 // `face`, glow `glow`.
 void PaintGlassButton(GlassButton* button, const QColor& font, const QColor& face, const QColor& glow);

@@ -259,7 +259,7 @@ TEST_F(AddEntryTest, UnknownExtensionsAreRefusedWithoutTouchingTheLists) {
 TEST_F(AddEntryTest, LocalFilesAreRegisteredStreamsAreNot) {
   Start();
   QStringList registered;
-  core.RegisterFile = [&](const QString& path) { registered.append(path); };
+  core.RegisterFile = [&](const TCore::MeasuredEntry& entry) { registered.append(entry.path); };
   core.AddEntry(kFixtures + "cbr.mp3");
   core.AddEntry("http://127.0.0.1:8000/");
   core.AddEntry(kFixtures + "tagged.wma");

@@ -1,0 +1,177 @@
+#include "library/MusicBaseWindow.h"
+
+#include <QCollator>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QSet>
+#include <QSplitter>
+#include <algorithm>
+#include <chrono>
+
+#include "library/MusicBase.h"
+#include "session/AppState.h"
+#include "settings/FileNames.h"
+#include "widgets/SkinColours.h"
+#include "widgets/SkinnedWindow.h"
+
+namespace orve {
+namespace {
+
+const QString kCaption = QStringLiteral("Музыкальная база");
+
+// Sorted once, without regard to letter case, as the user reads names.
+void SortNames(QStringList& names) {
+  QCollator collator;
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+}
+
+template <typename T>
+const T& AnyOf(const QList<T>& items, std::mt19937& random) {
+  std::uniform_int_distribution<qsizetype> any(0, items.size() - 1);
+  return items[any(random)];
+}
+
+}  // namespace
+
+MusicBaseWindow::MusicBaseWindow(AppState& state, MusicBase& base, QWidget* parent)
+    : QWidget(parent, Qt::Tool),
+      state_(state),
+      base_(base),
+      random_(static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count())) {
+  setObjectName(QStringLiteral("musicBaseWindow"));
+  setWindowTitle(kCaption);
+  setAttribute(Qt::WA_QuitOnClose, false);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  artistList_ = new QListWidget(splitter_);
+  titleList_ = new QListWidget(splitter_);
+  for (QListWidget* list : {artistList_, titleList_}) list->setSelectionMode(QAbstractItemView::SingleSelection);
+  splitter_->setSizes({kArtistListWidth, 2 * kArtistListWidth});
+  splitter_->setStretchFactor(1, 1);
+  auto* layout = new QHBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(splitter_);
+  resize(3 * kArtistListWidth + 6, 360);
+  connect(artistList_, &QListWidget::currentRowChanged, this, &MusicBaseWindow::ShowTitles);
+  connect(titleList_, &QListWidget::itemDoubleClicked, this, &MusicBaseWindow::PlaySelectedTitle);
+  titleList_->installEventFilter(this);
+  CloseOnEscape(this);
+  ApplyScheme();
+}
+
+void MusicBaseWindow::Open() {
+  Reload();
+  show();
+  raise();
+  activateWindow();
+}
+
+void MusicBaseWindow::Reload() {
+  QStringList artists = base_.Artists();
+  SortNames(artists);
+  artistList_->clear();
+  artistList_->addItems(artists);
+  titleList_->clear();
+  ShowCounts();
+}
+
+void MusicBaseWindow::ShowCounts() {
+  setWindowTitle(QStringLiteral("%1 (Исполнителей:%2/Песен:%3)")
+                     .arg(kCaption)
+                     .arg(base_.Artists().size())
+                     .arg(base_.TitleCount()));
+}
+
+void MusicBaseWindow::ShowTitles() {
+  titleList_->clear();
+  const QListWidgetItem* artist = artistList_->currentItem();
+  if (artist == nullptr) return;
+  QStringList titles = base_.Titles(artist->text());
+  SortNames(titles);
+  titleList_->addItems(titles);
+}
+
+void MusicBaseWindow::PlaySelectedTitle() {
+  const QListWidgetItem* artist = artistList_->currentItem();
+  const QListWidgetItem* title = titleList_->currentItem();
+  if (artist == nullptr || title == nullptr) return;
+  const int titles = titleList_->count();
+  UseTitle(artist->text(), title->text(), true);
+  if (base_.Titles(artist->text()).size() < titles) Reload();  // it was gone from the disk
+}
+
+bool MusicBaseWindow::UseTitle(const QString& artist, const QString& title, bool start) {
+  const QString path = base_.PathOf(artist, title);
+  if (path.isEmpty() || !IsRegularFile(path)) {
+    base_.Remove(artist, title);
+    return false;
+  }
+  const QStringList& paths = state_.Engine->Paths;
+  if (const auto i = paths.indexOf(path); i >= 0) {
+    if (start) emit StartRequested(static_cast<int>(i));
+    return false;
+  }
+  const qsizetype before = paths.size();
+  emit AppendRequested(path, start);
+  return paths.size() > before;
+}
+
+void MusicBaseWindow::PlayRandomTitle() {
+  if (const auto pick = base_.RandomPick(random_)) UseTitle(pick->artist, pick->title, true);
+  if (isVisible()) Reload();
+}
+
+bool MusicBaseWindow::AppendRandomTitle() {
+  // Random picks as "Случайный из МБ" makes them, repeated until one can be
+  // added; a title that failed is not tried again, so the picks end when
+  // every title has failed.
+  const QStringList artists = base_.Artists();
+  QList<QStringList> titlesOf;
+  qsizetype untried = 0;
+  for (const QString& artist : artists) {
+    QStringList titles = base_.Titles(artist);
+    titles.removeDuplicates();  // a hand-edited file may list a title twice
+    untried += titles.size();
+    titlesOf.append(titles);
+  }
+  QSet<QString> tried;
+  bool appended = false;
+  while (!appended && untried > 0) {
+    std::uniform_int_distribution<qsizetype> anyArtist(0, artists.size() - 1);
+    const qsizetype a = anyArtist(random_);
+    const QStringList& titles = titlesOf[a];
+    if (titles.isEmpty()) continue;
+    const QString& title = AnyOf(titles, random_);
+    const QString key = artists[a] + QChar(u'\n') + title;
+    if (tried.contains(key)) continue;
+    tried.insert(key);
+    --untried;
+    appended = UseTitle(artists[a], title, false);
+  }
+  if (isVisible()) Reload();
+  return appended;
+}
+
+bool MusicBaseWindow::eventFilter(QObject* watched, QEvent* event) {
+  // Releasing Enter in the title list plays as a double-click does.
+  if (watched == titleList_ && event->type() == QEvent::KeyRelease) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      PlaySelectedTitle();
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MusicBaseWindow::ApplyScheme() {
+  const ColourScheme& s = state_.Scheme;
+  SetBackground(this, s.Colour(ColourRole::Window));
+  for (QListWidget* list : {artistList_, titleList_}) {
+    SetFieldColours(list, s.Colour(ColourRole::Highlight), s.Colour(ColourRole::Panel));
+  }
+}
+
+}  // namespace orve
