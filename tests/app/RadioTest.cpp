@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <memory>
 
+#include <QListWidget>
+
 #include "NetTestSupport.h"
 #include "PlaylistFixture.h"
 #include "app/StartEntry.h"
 #include "app/TrayIcon.h"
+#include "library/RadioBaseWindow.h"
 #include "playlist/ItemMarkup.h"
 
 namespace orve::test {
@@ -35,6 +38,33 @@ class RadioTest : public PlaylistFixture {
 
   std::unique_ptr<IcyServer> server;
 };
+
+// A station of the radio base is appended under its name, not started; chosen
+// again, the entry already there starts and plays.
+TEST_F(RadioTest, TheRadioBaseAddsThenStartsAStation) {
+  server = std::make_unique<IcyServer>();
+  ASSERT_TRUE(server->Running());
+  const QString url = Url("/stream.mp3");
+  home.write("rbase.dbm", (url + "\r\nТестовое радио\r\n").toUtf8());
+  Start();
+  RadioBaseWindow* radio = app.Windows().radioBase;
+  ASSERT_NE(radio, nullptr);
+  QListWidget* list = radio->ControlsForTest().stationList;
+  ASSERT_EQ(list->count(), 1);
+  list->setCurrentRow(0);
+  radio->ChooseSelected();
+  ASSERT_EQ(engine->Paths, QStringList({url}));
+  EXPECT_EQ(engine->Titles.value(0), "Тестовое радио");
+  EXPECT_EQ(engine->Kinds.value(0), "4");
+  EXPECT_EQ(engine->CurrentIndex, -1);
+  EXPECT_EQ(engine->PlayState, kNothingLoaded);
+  radio->ChooseSelected();
+  EXPECT_EQ(engine->Paths.size(), 1);
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  // It is heard.
+  ASSERT_TRUE(WaitUntil([&] { return engine->Library()->IsActive(engine->Handle()) == audio::ActiveState::kPlaying; }, 30000));
+}
 
 TEST_F(RadioTest, TheTitleFollowsTheStation) {
   StartWithServer();
