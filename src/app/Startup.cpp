@@ -12,6 +12,7 @@
 #include "equalizer/EqualizerWindow.h"
 #include "library/MusicBase.h"
 #include "library/MusicBaseWindow.h"
+#include "library/RadioBase.h"
 #include "library/RadioBaseWindow.h"
 #include "playlist/InfoWindow.h"
 #include "playlist/PlaylistWindow.h"
@@ -34,6 +35,7 @@ MainWindow* CreateMainWindow(Application& app) {
   AppState& state = app.State();
   state.AppDir = ResolveAppDir();
   InstallBundledThemes(state.AppDir);
+  InstallExampleRadioBase(state.AppDir);
   IniFile config(ConfigName(state));
   state.Scheme = LoadTheme(state.AppDir, config.Read(ck::themes::kName));
   state.Engine->Init(state.AppDir);

@@ -126,6 +126,18 @@ int MusicBase::TitleCount() {
   return count;
 }
 
+QList<MusicBase::Artist> MusicBase::Catalogue() {
+  QList<Artist> artists;
+  for (const QString& section : ini_.ReadSections()) {
+    Artist artist{base_text::Read(section), {}};
+    for (const auto& [key, value] : ini_.ReadSectionValues(section)) {
+      artist.titles.append({base_text::Read(key), base_text::Read(value)});
+    }
+    artists.append(std::move(artist));
+  }
+  return artists;
+}
+
 QString MusicBase::PathOf(const QString& artist, const QString& title) {
   return base_text::Read(ini_.ReadString(SectionOf(artist), KeyOf(title), {}));
 }

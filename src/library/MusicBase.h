@@ -51,6 +51,17 @@ class MusicBase : public QObject {
   // The title leaves the base, and the artist with its last title.
   void Remove(const QString& artist, const QString& title);
 
+  // The whole base in one read, for work that visits every title.
+  struct Title {
+    QString name;
+    QString path;
+  };
+  struct Artist {
+    QString name;
+    QList<Title> titles;  // file order
+  };
+  QList<Artist> Catalogue();
+
   struct Pick {
     QString artist;
     QString title;

@@ -9,6 +9,7 @@
 #include <QSplitter>
 #include <algorithm>
 #include <chrono>
+#include <vector>
 
 #include "library/MusicBase.h"
 #include "session/AppState.h"
@@ -26,12 +27,6 @@ void SortNames(QStringList& names) {
   QCollator collator;
   collator.setCaseSensitivity(Qt::CaseInsensitive);
   std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-}
-
-template <typename T>
-const T& AnyOf(const QList<T>& items, std::mt19937& random) {
-  std::uniform_int_distribution<qsizetype> any(0, items.size() - 1);
-  return items[any(random)];
 }
 
 }  // namespace
@@ -126,29 +121,30 @@ void MusicBaseWindow::PlayRandomTitle() {
 bool MusicBaseWindow::AppendRandomTitle() {
   // Random picks as "Случайный из МБ" makes them, repeated until one can be
   // added; a title that failed is not tried again, so the picks end when
-  // every title has failed.
-  const QStringList artists = base_.Artists();
-  QList<QStringList> titlesOf;
+  // every title has failed. A title already in the playlist fails without
+  // looking at its file.
+  const QList<MusicBase::Artist> artists = base_.Catalogue();
+  std::vector<std::vector<bool>> tried;
   qsizetype untried = 0;
-  for (const QString& artist : artists) {
-    QStringList titles = base_.Titles(artist);
-    titles.removeDuplicates();  // a hand-edited file may list a title twice
-    untried += titles.size();
-    titlesOf.append(titles);
+  for (const MusicBase::Artist& a : artists) {
+    tried.emplace_back(static_cast<size_t>(a.titles.size()), false);
+    untried += a.titles.size();
   }
-  QSet<QString> tried;
+  const QStringList& paths = state_.Engine->Paths;
+  const QSet<QString> inPlaylist(paths.begin(), paths.end());
   bool appended = false;
   while (!appended && untried > 0) {
     std::uniform_int_distribution<qsizetype> anyArtist(0, artists.size() - 1);
     const qsizetype a = anyArtist(random_);
-    const QStringList& titles = titlesOf[a];
+    const QList<MusicBase::Title>& titles = artists[a].titles;
     if (titles.isEmpty()) continue;
-    const QString& title = AnyOf(titles, random_);
-    const QString key = artists[a] + QChar(u'\n') + title;
-    if (tried.contains(key)) continue;
-    tried.insert(key);
+    std::uniform_int_distribution<qsizetype> anyTitle(0, titles.size() - 1);
+    const qsizetype t = anyTitle(random_);
+    if (tried[static_cast<size_t>(a)][static_cast<size_t>(t)]) continue;
+    tried[static_cast<size_t>(a)][static_cast<size_t>(t)] = true;
     --untried;
-    appended = UseTitle(artists[a], title, false);
+    if (inPlaylist.contains(titles[t].path)) continue;
+    appended = UseTitle(artists[a].name, titles[t].name, false);
   }
   if (isVisible()) Reload();
   return appended;

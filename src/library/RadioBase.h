@@ -16,6 +16,12 @@ struct Station {
   QString name;
 };
 
+// In a fresh program folder (no config.ini, no rbase.dbm yet): a small
+// example radio base the user can edit. A user's own file is never
+// replaced, and one the user removed stays removed. False (and why, on
+// stderr) when it cannot be written.
+bool InstallExampleRadioBase(const QString& appDir);
+
 // The stations of `fileName`, in file order. A missing file holds none; one
 // that cannot be read holds none too, and says why on stderr.
 QList<Station> ReadRadioBase(const QString& fileName);

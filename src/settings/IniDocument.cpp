@@ -156,6 +156,17 @@ QStringList IniDocument::Keys(const QString& section) const {
   return keys;
 }
 
+QList<std::pair<QString, QString>> IniDocument::Entries(const QString& section) const {
+  QList<std::pair<QString, QString>> entries;
+  const Section* s = FindSection(section);
+  if (!s) return entries;
+  for (int i = 0; i < static_cast<int>(s->lines.size()); ++i) {
+    const Line& line = s->lines[i];
+    if (!line.key.isEmpty() && s->FindKey(Fold(line.key)) == i) entries.append({line.key, line.value});
+  }
+  return entries;
+}
+
 bool IniDocument::SectionExists(const QString& section) const {
   const Section* s = FindSection(section);
   if (!s) return false;

@@ -34,6 +34,8 @@ class IniDocument {
 
   QStringList Sections() const;                  // file order, each name once
   QStringList Keys(const QString& section) const;  // file order
+  // The keys with their values, in file order (one read for a whole section).
+  QList<std::pair<QString, QString>> Entries(const QString& section) const;
   bool SectionExists(const QString& section) const;  // holds at least one key
   bool KeyExists(const QString& section, const QString& key) const;
 

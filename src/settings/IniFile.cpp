@@ -141,6 +141,11 @@ QStringList IniFile::ReadSection(const QString& section) {
   return doc_.Keys(section);
 }
 
+QList<std::pair<QString, QString>> IniFile::ReadSectionValues(const QString& section) {
+  Refresh();
+  return doc_.Entries(section);
+}
+
 bool IniFile::SectionExists(const QString& section) {
   Refresh();
   return doc_.SectionExists(section);

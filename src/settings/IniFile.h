@@ -43,6 +43,7 @@ class IniFile final : public StoredValues {
   void DeleteKey(const QString& section, const QString& key);
   QStringList ReadSections();
   QStringList ReadSection(const QString& section);  // the keys, in file order
+  QList<std::pair<QString, QString>> ReadSectionValues(const QString& section);  // keys and values
   bool SectionExists(const QString& section);
   bool ValueExists(const QString& section, const QString& key);
 

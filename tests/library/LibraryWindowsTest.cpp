@@ -3,6 +3,7 @@
 // whose files are gone, and the random picks' ends.
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTest>
@@ -148,6 +149,25 @@ TEST(RadioBase, LinesComeInPairs) {
   EXPECT_EQ(stations[1].url, "http://b.example/2");
   EXPECT_EQ(stations[1].name, "");
   EXPECT_TRUE(ReadRadioBase(home.file("missing.dbm")).isEmpty());
+}
+
+// The example goes only into a fresh program folder, never over the user's file.
+TEST(RadioBase, TheExampleNeverReplacesTheUsersFile) {
+  TempDir fresh;
+  const QString dir = fresh.path() + "/";
+  ASSERT_TRUE(InstallExampleRadioBase(dir));
+  const QList<Station> example = ReadRadioBase(dir + "rbase.dbm");
+  ASSERT_FALSE(example.isEmpty());
+  EXPECT_TRUE(example[0].url.startsWith("http://"));
+  EXPECT_TRUE(QFileInfo(dir + "rbase.dbm").isWritable());
+  TempDir own;
+  own.write("rbase.dbm", "http://mine.example/\r\nMine\r\n");
+  ASSERT_TRUE(InstallExampleRadioBase(own.path() + "/"));
+  EXPECT_EQ(ReadAll(own.file("rbase.dbm")), "http://mine.example/\r\nMine\r\n");
+  TempDir removed;  // a folder that has run before, whose user removed the file
+  removed.write("config.ini", "[core]\r\nbuff=1000\r\n");
+  ASSERT_TRUE(InstallExampleRadioBase(removed.path() + "/"));
+  EXPECT_FALSE(QFile::exists(removed.file("rbase.dbm")));
 }
 
 TEST(RadioBase, TheWindowListsNamesAndReportsTheChoice) {
