@@ -7,6 +7,7 @@
 #include "PlaylistFixture.h"
 #include "library/MusicBase.h"
 #include "library/MusicBaseWindow.h"
+#include "library/RadioBaseWindow.h"
 #include "settings/IniDocument.h"
 #include "settings/TextFile.h"
 
@@ -103,6 +104,46 @@ TEST_F(MusicBaseRunTest, ShiftInsertPlaysARandomTitle) {
   ASSERT_EQ(engine->Paths.size(), 1);
   EXPECT_EQ(engine->PlayState, kPlaying);
   EXPECT_EQ(engine->CurrentIndex, 0);
+}
+
+// Tags the INI form cannot hold as they are reach the base and come back whole.
+TEST_F(MusicBaseRunTest, AwkwardTagsComeBackWhole) {
+  const QString path = Tagged("awkward.mp3", "[AC=DC]", "x = y; z");
+  Start();
+  Add({path});
+  const IniDocument stored = Stored();
+  EXPECT_EQ(stored.Value("[AC=DC]", "x %3D y; z"), path);
+  window()->Open();
+  EXPECT_EQ(Artists(), QStringList({"[AC=DC]"}));
+  auto ui = window()->ControlsForTest();
+  ui.artistList->setCurrentRow(0);
+  ASSERT_EQ(ui.titleList->count(), 1);
+  EXPECT_EQ(ui.titleList->item(0)->text(), "x = y; z");
+  ui.titleList->setCurrentRow(0);
+  window()->PlaySelectedTitle();
+  EXPECT_EQ(engine->CurrentIndex, 0);  // found where it is
+  EXPECT_EQ(engine->PlayState, kPlaying);
+}
+
+TEST_F(MusicBaseRunTest, KeysBAndIOpenTheBasesInAnyLayoutAndCase) {
+  Start();
+  QWidget* list = plsUi().entryList;
+  // The key as each layout reports it: its letter and the text it types.
+  const auto press = [&](int key, const QString& text) {
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(list, &event);
+  };
+  const std::vector<std::pair<int, QString>> keys{{Qt::Key_B, "b"}, {Qt::Key_B, "B"}, {0x418, "и"}, {0x418, "И"}};
+  for (const auto& [key, text] : keys) {
+    window()->hide();
+    press(key, text);
+    EXPECT_TRUE(window()->isVisible()) << text.toStdString();
+  }
+  press(0x428, "ш");
+  EXPECT_TRUE(app.Windows().radioBase->isVisible());
+  app.Windows().radioBase->hide();
+  press(Qt::Key_I, "I");
+  EXPECT_TRUE(app.Windows().radioBase->isVisible());
 }
 
 // The last entry's last 30 seconds bring one random title of the base, not
