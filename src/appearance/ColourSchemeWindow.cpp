@@ -1,7 +1,6 @@
 #include "appearance/ColourSchemeWindow.h"
 
 #include <QDir>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -17,11 +16,10 @@ ColourSchemeWindow::ColourSchemeWindow(const QString& appDir, QWidget* parent) :
   resize(220, 260);
   schemeList_ = new QListWidget(this);
   schemeList_->setSortingEnabled(true);
-  schemeList_->installEventFilter(this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(schemeList_);
-  connect(schemeList_, &QListWidget::itemDoubleClicked, this, &ColourSchemeWindow::PickSelected);
+  OnItemChosen(schemeList_, [this] { PickSelected(); });
   CloseOnEscape(this);
 }
 
@@ -36,18 +34,6 @@ void ColourSchemeWindow::FillList() {
   for (const QString& file : themes.entryList({QStringLiteral("*.thd")}, QDir::Files)) {
     schemeList_->addItem(file.chopped(4));
   }
-}
-
-bool ColourSchemeWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Releasing Enter picks, as a double-click does.
-  if (watched == schemeList_ && event->type() == QEvent::KeyRelease) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      PickSelected();
-      return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void ColourSchemeWindow::PickSelected() {

@@ -29,7 +29,6 @@ class ColourSchemeWindow : public QWidget {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void FillList();

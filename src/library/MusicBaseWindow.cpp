@@ -1,9 +1,7 @@
 #include "library/MusicBaseWindow.h"
 
 #include <QCollator>
-#include <QEvent>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QSet>
 #include <QSplitter>
@@ -50,8 +48,7 @@ MusicBaseWindow::MusicBaseWindow(AppState& state, MusicBase& base, QWidget* pare
   layout->addWidget(splitter_);
   resize(3 * kArtistListWidth + 6, 360);
   connect(artistList_, &QListWidget::currentRowChanged, this, &MusicBaseWindow::ShowTitles);
-  connect(titleList_, &QListWidget::itemDoubleClicked, this, &MusicBaseWindow::PlaySelectedTitle);
-  titleList_->installEventFilter(this);
+  OnItemChosen(titleList_, [this] { PlaySelectedTitle(); });
   CloseOnEscape(this);
   ApplyScheme();
 }
@@ -148,18 +145,6 @@ bool MusicBaseWindow::AppendRandomTitle() {
   }
   if (isVisible()) Reload();
   return appended;
-}
-
-bool MusicBaseWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Releasing Enter in the title list plays as a double-click does.
-  if (watched == titleList_ && event->type() == QEvent::KeyRelease) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      PlaySelectedTitle();
-      return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void MusicBaseWindow::ApplyScheme() {

@@ -69,9 +69,6 @@ class MusicBaseWindow : public QWidget {
   // `start`, select the new row and start it.
   void AppendRequested(const QString& path, bool start);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   // The double-click steps for a title: started where it is, appended (and
   // started when `start`), or, with its file gone, removed from the base.

@@ -1,7 +1,5 @@
 #include "library/RadioBaseWindow.h"
 
-#include <QEvent>
-#include <QKeyEvent>
 #include <QListWidget>
 #include <QVBoxLayout>
 
@@ -24,8 +22,7 @@ RadioBaseWindow::RadioBaseWindow(AppState& state, QWidget* parent)
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(stationList_);
   resize(300, 360);
-  connect(stationList_, &QListWidget::itemDoubleClicked, this, &RadioBaseWindow::ChooseSelected);
-  stationList_->installEventFilter(this);
+  OnItemChosen(stationList_, [this] { ChooseSelected(); });
   CloseOnEscape(this);
   ApplyScheme();
 }
@@ -40,18 +37,6 @@ void RadioBaseWindow::ChooseSelected() {
   const int row = stationList_->currentRow();
   if (row < 0 || row >= stations_.size()) return;
   emit StationChosen(stations_[row].url, stations_[row].name);
-}
-
-bool RadioBaseWindow::eventFilter(QObject* watched, QEvent* event) {
-  // Releasing Enter chooses as a double-click does.
-  if (watched == stationList_ && event->type() == QEvent::KeyRelease) {
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      ChooseSelected();
-      return true;
-    }
-  }
-  return QWidget::eventFilter(watched, event);
 }
 
 void RadioBaseWindow::ApplyScheme() {

@@ -39,9 +39,6 @@ class RadioBaseWindow : public QWidget {
  signals:
   void StationChosen(const QString& url, const QString& name);
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   AppState& state_;
   QList<Station> stations_;

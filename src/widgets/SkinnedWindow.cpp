@@ -1,10 +1,37 @@
 #include "widgets/SkinnedWindow.h"
 
+#include <QEvent>
+#include <QKeyEvent>
+#include <QListWidget>
 #include <QShortcut>
 
 #include "widgets/GlassButton.h"
 
 namespace orve {
+namespace {
+
+// Releasing Enter in a list runs its choice (the press moves nothing there).
+class EnterRelease : public QObject {
+ public:
+  EnterRelease(std::function<void()> choose, QObject* parent) : QObject(parent), choose_(std::move(choose)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyRelease) {
+      const int key = static_cast<QKeyEvent*>(event)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        choose_();
+        return true;
+      }
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> choose_;
+};
+
+}  // namespace
 
 QFont SkinFont() {
   QFont font(QStringLiteral("Calibri"));
@@ -26,6 +53,11 @@ void CloseOnEscape(QWidget* window) {
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), window);
   escape->setContext(Qt::WindowShortcut);
   QObject::connect(escape, &QShortcut::activated, window, &QWidget::close);
+}
+
+void OnItemChosen(QListWidget* list, std::function<void()> choose) {
+  QObject::connect(list, &QListWidget::itemDoubleClicked, list, [choose] { choose(); });
+  list->installEventFilter(new EnterRelease(std::move(choose), list));
 }
 
 }  // namespace orve

@@ -5,7 +5,9 @@
 #include <QFont>
 #include <QRect>
 #include <QString>
+#include <functional>
 
+class QListWidget;
 class QWidget;
 
 namespace orve {
@@ -21,5 +23,9 @@ GlassButton* CreateSkinButton(const QString& caption, const QRect& place, QWidge
 
 // Escape anywhere in `window` closes it, as in every desktop's small windows.
 void CloseOnEscape(QWidget* window);
+
+// A double-click on an item of `list`, or releasing Enter in it, runs
+// `choose`: how the program's pick lists take a choice.
+void OnItemChosen(QListWidget* list, std::function<void()> choose);
 
 }  // namespace orve
