@@ -14,6 +14,7 @@
 #include "app/TrayIcon.h"
 #include "engine/TimeText.h"
 #include "widgets/ClickLabel.h"
+#include "widgets/DrawingSurface.h"
 #include "widgets/Drops.h"
 #include "widgets/FitLabel.h"
 #include "widgets/GlassButton.h"
@@ -27,7 +28,6 @@
 namespace orve {
 namespace {
 
-constexpr char kTimeAtRest[] = "0:00/0:00";
 constexpr char kOpenFilter[] =
     "Mp3, Mp2, Mp1, Wave, Ogg, Opus, FLAC, Aiff, AAC, MP4, M4A, WMA, Audio CD "
     "(*.MP3 *.MP2 *.MP1 *.OGG *.OGA *.OPUS *.FLAC *.WAV *.AIFF *.Wave *.MP4 *.M4A *.AAC *.WMA *.CDA)";
@@ -107,15 +107,13 @@ void MainWindow::BuildControls() {
   streamTitleTimer_ = new QTimer(this);
   streamTitleTimer_->setInterval(5000);
   streamTitleTimer_->start();
-  entryEndTimer_ = new QTimer(this);
-  entryEndTimer_->setInterval(400);
-  entryEndTimer_->start();
+  BuildDisplayTimers();
 }
 
 void MainWindow::BuildDisplay() {
   displayPanel_ = new QWidget(this);
   displayPanel_->setGeometry(34, 19, 215, 106);
-  visualisationSurface_ = new QWidget(displayPanel_);
+  visualisationSurface_ = new DrawingSurface(displayPanel_);
   visualisationSurface_->setGeometry(-1, 0, 216, 53);
   QFont panelFont = font();
   panelFont.setBold(true);
@@ -170,15 +168,24 @@ void MainWindow::Connect() {
   connect(openFilesButton_, &QAbstractButton::clicked, this, &MainWindow::ShowOpenFilesDialog);
   connect(openFilesDialog_, &QFileDialog::filesSelected, this, &MainWindow::FilesChosen);
   connect(streamTitleTimer_, &QTimer::timeout, this, [] { StreamTitleRefresh(*Application::Instance()); });
-  connect(entryEndTimer_, &QTimer::timeout, this, [] { DynamicAddStep(*Application::Instance()); });
+  connect(entryEndTimer_, &QTimer::timeout, this, [this] {
+    BlinkNearTheEnd();
+    DynamicAddStep(*Application::Instance());
+  });
+  connect(visualisationTimer_, &QTimer::timeout, this, &MainWindow::DrawVisualisation);
+  connect(idleTimer_, &QTimer::timeout, this, &MainWindow::AnimateIdle);
+  connect(titleTimer_, &QTimer::timeout, this, &MainWindow::ScrollWindowTitle);
+  connect(visualisationSurface_, &DrawingSurface::doubleClicked, this, &MainWindow::CycleVisMode);
 }
 
 MainWindow::Controls MainWindow::ControlsForTest() const {
   return {titleStrip_,      titleCaption_,     bodyBackground_,  playButton_,       pauseButton_,
           stopButton_,      openFilesButton_,  repeatButton_,    equalizerButton_,  playlistButton_,
-          closeButton_,     minimiseButton_,   dynamicAddButton_, displayPanel_,    bitRateLabel_,
+          closeButton_,     minimiseButton_,   dynamicAddButton_, displayPanel_,    visualisationSurface_,
+          bitRateLabel_,
           volumeLabel_,     timeLabel_,        repeatLabel_,     equalizerLabel_,   playlistLabel_,
-          dynamicAddLabel_, seekBar_,          mainMenu_,        addMenu_,          openFilesDialog_};
+          dynamicAddLabel_, seekBar_,          mainMenu_,        addMenu_,          openFilesDialog_,
+          visualisationTimer_, idleTimer_,     titleTimer_,      entryEndTimer_};
 }
 
 void MainWindow::ShowOpenFilesDialog() { openFilesDialog_->open(); }

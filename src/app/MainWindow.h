@@ -6,6 +6,8 @@
 // it through the application object and the methods below.
 
 #include <QWidget>
+#include <array>
+#include <cstdint>
 
 class QFileDialog;
 class QLabel;
@@ -16,6 +18,8 @@ namespace orve {
 
 struct AppState;
 class ClickLabel;
+class DrawingSurface;
+struct DisplayColours;
 class GlassButton;
 class GradientBackground;
 class TitleStrip;
@@ -28,6 +32,7 @@ class MainWindow : public QWidget {
 
   static constexpr int kWidth = 304;
   static constexpr int kHeight = 150;
+  static constexpr char kTimeAtRest[] = "0:00/0:00";  // the time display with nothing loaded
 
   // Recolours the window from the current scheme.
   void ApplyScheme();
@@ -98,6 +103,7 @@ class MainWindow : public QWidget {
     GlassButton* minimiseButton;
     GlassButton* dynamicAddButton;
     QWidget* displayPanel;
+    DrawingSurface* visualisationSurface;
     QLabel* bitRateLabel;
     QLabel* volumeLabel;
     QLabel* timeLabel;
@@ -109,6 +115,10 @@ class MainWindow : public QWidget {
     QMenu* mainMenu;
     QMenu* addMenu;
     QFileDialog* openFilesDialog;
+    QTimer* visualisationTimer;
+    QTimer* idleTimer;
+    QTimer* titleTimer;
+    QTimer* entryEndTimer;
   };
   Controls ControlsForTest() const;
 
@@ -153,6 +163,15 @@ class MainWindow : public QWidget {
   void SetLabelOn(QLabel* label, bool on);
   void PaintSeekThumb();
 
+  // The display (MainWindowDisplay.cpp).
+  void BuildDisplayTimers();
+  DisplayColours Colours() const;
+  void DrawVisualisation();
+  void AnimateIdle();
+  void BlinkNearTheEnd();
+  void ScrollWindowTitle();
+  void CycleVisMode();
+
   AppState& state_;
 
   TitleStrip* titleStrip_;
@@ -171,7 +190,9 @@ class MainWindow : public QWidget {
   GlassButton* menuButton_;
   GlassButton* dynamicAddButton_;
   QWidget* displayPanel_;
-  QWidget* visualisationSurface_;
+  DrawingSurface* visualisationSurface_;
+  std::array<float, 512> magnitudes_{};  // the visualisation's buffers, reused every tick
+  std::array<int16_t, 1024> wave_{};
   QLabel* bitRateLabel_;
   QLabel* volumeLabel_;
   QLabel* timeLabel_;
@@ -184,7 +205,10 @@ class MainWindow : public QWidget {
   QMenu* addMenu_;
   QFileDialog* openFilesDialog_;
   QTimer* streamTitleTimer_;
-  QTimer* entryEndTimer_;  // 400 ms: dynamic adding near the end of the last entry
+  QTimer* entryEndTimer_;       // 400 ms: the time display's blink, dynamic adding
+  QTimer* visualisationTimer_;  // 30 ms
+  QTimer* idleTimer_;           // 50 ms: the idle animation
+  QTimer* titleTimer_;          // 200 ms: the now-playing text through the window title
 };
 
 }  // namespace orve

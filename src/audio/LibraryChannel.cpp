@@ -13,6 +13,14 @@ constexpr int kMinFrequency = 100;
 constexpr int kMaxFrequency = 1'000'000;
 constexpr int kWaveFrames = 512;
 
+// The sound heard now. A paused or stopped channel keeps its last sound;
+// one that plays but gets nothing (a stream run dry) is silent.
+bool SoundNow(const Channel& ch, uint64_t heard, float* stereo, int frames) {
+  const ActiveState state = ch.State(heard);
+  const bool silenceAfter = state != ActiveState::kPaused && state != ActiveState::kStopped;
+  return ch.History().FramesEndingAt(heard, stereo, frames, silenceAfter);
+}
+
 }  // namespace
 
 bool Library::Play(Handle h) {
@@ -104,11 +112,12 @@ bool Library::GetAttributes(Handle h, int& frequency, int& volume) const {
   return true;
 }
 
+
 int Library::GetFft(Handle h, float* out, int fftSize) const {
   const Channel* ch = impl_->ChannelOf(h);
   if (ch == nullptr || out == nullptr || (fftSize != 512 && fftSize != 1024)) return -1;
   std::vector<float> frames(2 * static_cast<size_t>(fftSize));
-  if (!ch->History().FramesEndingAt(impl_->mixer->HeardFrame(), frames.data(), fftSize)) return -1;
+  if (!SoundNow(*ch, impl_->mixer->HeardFrame(), frames.data(), fftSize)) return -1;
   return impl_->spectrum.Compute(frames.data(), fftSize, out);
 }
 
@@ -116,7 +125,7 @@ int Library::GetWave(Handle h, int16_t* out) const {
   const Channel* ch = impl_->ChannelOf(h);
   if (ch == nullptr || out == nullptr) return -1;
   std::vector<float> frames(2 * kWaveFrames);
-  if (!ch->History().FramesEndingAt(impl_->mixer->HeardFrame(), frames.data(), kWaveFrames)) return -1;
+  if (!SoundNow(*ch, impl_->mixer->HeardFrame(), frames.data(), kWaveFrames)) return -1;
   for (size_t i = 0; i < frames.size(); ++i) {
     out[i] = static_cast<int16_t>(std::clamp(std::lrint(frames[i] * 32768.0f), -32768L, 32767L));
   }

@@ -53,6 +53,8 @@ bool PlayHistory::Find(uint64_t device, Found& found) const {
   const int64_t s1 = b->streamEnd.load(std::memory_order_relaxed);
   found.historyFrame = b->historyStart.load(std::memory_order_relaxed) + into;
   found.streamFrame = frames > 0 ? s0 + (s1 - s0) * into / frames : s0;
+  const uint64_t end = start + static_cast<uint64_t>(frames);
+  found.silentAfter = device > end ? device - end : 0;
   // Lapped while reading: the answer may mix two blocks.
   return blockCount_.load(std::memory_order_acquire) - first <= kBlocks;
 }
@@ -64,11 +66,15 @@ bool PlayHistory::StreamFrameAt(uint64_t device, int64_t& streamFrame) const {
   return true;
 }
 
-bool PlayHistory::FramesEndingAt(uint64_t device, float* stereo, int frames) const {
+bool PlayHistory::FramesEndingAt(uint64_t device, float* stereo, int frames, bool silenceAfter) const {
   Found f{};
   if (frames > kFrames / 2 || !Find(device, f)) return false;
-  const int64_t first = f.historyFrame - frames;
-  for (int i = 0; i < frames; ++i) {
+  const int silent =
+      silenceAfter ? static_cast<int>(std::min<uint64_t>(f.silentAfter, static_cast<uint64_t>(frames))) : 0;
+  const int heard = frames - silent;
+  std::fill(stereo + 2 * heard, stereo + 2 * frames, 0.0f);
+  const int64_t first = f.historyFrame - heard;
+  for (int i = 0; i < heard; ++i) {
     const int64_t h = first + i;
     for (int c = 0; c < 2; ++c) {
       stereo[2 * i + c] = h < 0 ? 0.0f

@@ -29,8 +29,11 @@ class PlayHistory {
 
   // UI thread. False when no block is known.
   bool StreamFrameAt(uint64_t device, int64_t& streamFrame) const;
-  // The `frames` stereo frames that end at device frame `device`.
-  bool FramesEndingAt(uint64_t device, float* stereo, int frames) const;
+  // The `frames` stereo frames that end at device frame `device`. With
+  // `silenceAfter`, device frames after the channel's last block (a stream
+  // that ran dry, a file that ended) are silence; without it (a paused
+  // channel) the frames end with the last ones heard.
+  bool FramesEndingAt(uint64_t device, float* stereo, int frames, bool silenceAfter) const;
 
  private:
   struct Block {
@@ -43,6 +46,7 @@ class PlayHistory {
   struct Found {
     int64_t historyFrame;
     int64_t streamFrame;
+    uint64_t silentAfter;  // device frames from the end of the block to `device`
   };
   bool Find(uint64_t device, Found& found) const;
 

@@ -135,6 +135,8 @@ class TCore : public QObject {
   void SetBandPosition(int k, int position);
   // Re-sends the gain of band k (1..16) from its kept position.
   void SetBandGain(int k);
+  // The kept slider position 0..30 of band k (1..16).
+  int BandPosition(int k) const { return bandPositions_[static_cast<size_t>(k - 1)]; }
   // Adds (on) or removes (off) effect e on the channel, pausing and resuming
   // around the change while playing; switching on reads e's section of
   // config.ini afresh. An effect already present is not created twice.

@@ -4,6 +4,7 @@
 // library call keeps the calling thread for more than 100 ms meanwhile.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -276,6 +277,21 @@ TEST_F(NetStream, ReconnectsAfterAStallWithoutBlockingTheCaller) {
   ASSERT_TRUE(WaitFor([&] { return busy().empty() && HearsSound(lib_, h); }, seconds(60)));
   EXPECT_EQ(server_.CountOf(path), 2);
   EXPECT_LT(clock_.LongestMs(), kNeverWaitedOnTheNetworkMs);
+}
+
+// A stream that has run dry is silence for the spectrum and the wave, not
+// the last sound heard.
+TEST_F(NetStream, AStreamRunDryIsSilentToTheDisplay) {
+  const Handle h = OpenAndPlay("/stream.mp3?stall=100000&pause=30");
+  ASSERT_TRUE(WaitForSound(h)) << lib_.StreamStatus(h);
+  ASSERT_TRUE(WaitFor([&] { return lib_.IsActive(h) == ActiveState::kStalled; }, seconds(60)));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));  // longer than the wave's 512 frames
+  std::vector<int16_t> wave(1024, 1);
+  ASSERT_EQ(lib_.GetWave(h, wave.data()), 2048);
+  EXPECT_EQ(std::count(wave.begin(), wave.end(), 0), 1024);
+  std::vector<float> fft(256, 1.0f);
+  ASSERT_EQ(lib_.GetFft(h, fft.data(), 512), 256);
+  EXPECT_EQ(*std::max_element(fft.begin(), fft.end()), 0.0f);
 }
 
 TEST_F(NetStream, FreeDuringAStallReturnsAtOnce) {

@@ -1,0 +1,106 @@
+// The main window's display area: the visualisation every 30 ms (or the
+// equalizer curve while a band is dragged), the idle animation every 50 ms
+// while nothing plays, the time display's blink near the end of an entry
+// and the now-playing text scrolled through the window title, which the
+// taskbar shows.
+#include <QLabel>
+#include <QPainter>
+#include <QTimer>
+
+#include "app/Display.h"
+#include "app/MainWindow.h"
+#include "session/AppState.h"
+#include "widgets/DrawingSurface.h"
+#include "widgets/SkinColours.h"
+#include "widgets/TrackBar.h"
+
+namespace orve {
+namespace {
+
+QTimer* StartedTimer(int ms, QObject* parent) {
+  auto* timer = new QTimer(parent);
+  timer->setInterval(ms);
+  timer->start();
+  return timer;
+}
+
+}  // namespace
+
+void MainWindow::BuildDisplayTimers() {
+  entryEndTimer_ = StartedTimer(400, this);
+  visualisationTimer_ = StartedTimer(30, this);
+  idleTimer_ = StartedTimer(50, this);
+  titleTimer_ = StartedTimer(200, this);
+}
+
+DisplayColours MainWindow::Colours() const {
+  const ColourScheme& s = state_.Scheme;
+  return {s.Colour(ColourRole::Panel), s.Colour(ColourRole::Visualisation), s.Colour(ColourRole::ButtonFace),
+          s.Colour(ColourRole::SpectrumTop)};
+}
+
+void MainWindow::DrawVisualisation() {
+  // Nothing on screen to draw for: no work at all.
+  if (!visualisationSurface_->isVisible() || isMinimized()) return;
+  const TCore& engine = *state_.Engine;
+  QPainter painter(&visualisationSurface_->Canvas());
+  if (state_.EqDragging) {
+    std::array<int, kEqBands> positions{};
+    for (int k = 1; k <= kEqBands; ++k) positions[static_cast<size_t>(k - 1)] = engine.BandPosition(k);
+    DrawEqualizerCurve(painter, positions, Colours());
+    visualisationSurface_->update();
+    return;
+  }
+  // Paused, stopped or without data: the surface keeps what it shows.
+  const audio::Library* lib = engine.Library();
+  if (engine.PlayState != kPlaying || lib == nullptr) return;
+  const audio::Handle h = engine.Handle();
+  switch (state_.VisMode) {
+    case 0:
+      if (lib->GetFft(h, magnitudes_.data(), 1024) < kSurfaceWidth) return;
+      DrawSpectrumLines(painter, magnitudes_.data(), Colours());
+      break;
+    case 1:
+      if (lib->GetFft(h, magnitudes_.data(), 512) < 144) return;
+      DrawSpectrumBars(painter, magnitudes_.data(), Colours());
+      break;
+    case 2:
+    case 3:
+    case 4:
+      if (lib->GetWave(h, wave_.data()) < 2 * kSurfaceWidth * static_cast<int>(sizeof(int16_t))) return;
+      DrawWave(painter, state_.VisMode, wave_.data(), Colours());
+      break;
+    default:
+      return;
+  }
+  visualisationSurface_->update();
+}
+
+void MainWindow::AnimateIdle() {
+  if (state_.Engine->PlayState == kPlaying) {
+    state_.LogoTick = 0;  // the visualisation owns the surface
+    return;
+  }
+  if (!visualisationSurface_->isVisible() || isMinimized()) return;
+  QPainter painter(&visualisationSurface_->Canvas());
+  IdleAnimationTick(painter, state_.LogoTick, QTime::currentTime(), Colours());
+  visualisationSurface_->update();
+}
+
+void MainWindow::BlinkNearTheEnd() {
+  ColourRole colour = ColourRole::Highlight;
+  if (TimeDisplayBlinks(state_.Engine->PlayState == kPlaying, seekBar_->maximum() - seekBar_->value(),
+                        timeLabel_->text() == QLatin1String(kTimeAtRest))) {
+    colour = state_.BlinkPhase ? ColourRole::LabelText : ColourRole::Highlight;
+    state_.BlinkPhase = !state_.BlinkPhase;
+  }
+  SetTextColour(timeLabel_, state_.Scheme.Colour(colour));
+}
+
+void MainWindow::ScrollWindowTitle() {
+  setWindowTitle(ScrollTitle(state_.NowArtist + QStringLiteral(" - ") + state_.NowTitle, state_.TitleScrollPos));
+}
+
+void MainWindow::CycleVisMode() { state_.VisMode = static_cast<quint8>((state_.VisMode + 1) % kVisModes); }
+
+}  // namespace orve
