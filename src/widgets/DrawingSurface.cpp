@@ -14,7 +14,8 @@ QImage& DrawingSurface::Canvas() {
   const QSize pixels = (QSizeF(size()) * ratio).toSize();
   if (canvas_.size() != pixels || canvas_.devicePixelRatio() != ratio) {
     // A new size or screen scale: the picture starts afresh, black.
-    canvas_ = QImage(pixels, QImage::Format_RGB32);
+    // The backing store's own format, so showing the canvas is a plain copy.
+    canvas_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
     canvas_.setDevicePixelRatio(ratio);
     canvas_.fill(Qt::black);
   }

@@ -12,6 +12,8 @@
 namespace orve {
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
+  // Timers set colours again and again: an unchanged one repaints nothing.
+  if (widget->testAttribute(Qt::WA_SetPalette) && widget->palette().color(QPalette::WindowText) == colour) return;
   QPalette p = widget->palette();
   p.setColor(QPalette::WindowText, colour);
   widget->setPalette(p);

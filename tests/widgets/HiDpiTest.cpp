@@ -6,6 +6,9 @@
 #include <QApplication>
 #include <QTest>
 
+#include <QPainter>
+
+#include "widgets/DrawingSurface.h"
 #include "widgets/GlassButton.h"
 #include "widgets/GradientBackground.h"
 #include "widgets/MarkupListBox.h"
@@ -43,6 +46,33 @@ TEST(HiDpiTest, APanelFrameIsTwoSolidDevicePixels) {
   }
   EXPECT_EQ(image.pixelColor(60, 1), frame);
   EXPECT_EQ(image.pixelColor(60, 2).red(), 0);
+}
+
+// The drawing surface's canvas holds device pixels: a one-pixel line drawn
+// in design pixels is two solid device pixels, and the picture stays.
+TEST(HiDpiTest, TheDrawingSurfaceIsCrisp) {
+  DrawingSurface surface;
+  surface.resize(216, 53);
+  QImage& canvas = surface.Canvas();
+  EXPECT_EQ(canvas.size(), QSize(432, 106));
+  {
+    QPainter p(&canvas);
+    p.fillRect(QRect(0, 0, 216, 53), Qt::black);
+    p.setPen(Qt::cyan);
+    p.drawLine(0, 25, 215, 25);
+  }
+  const QImage image = Grab(surface);
+  QList<int> rows;
+  for (int y = 0; y < image.height(); ++y) {
+    const QColor c = image.pixelColor(100, y);
+    if (c != QColor(Qt::black)) {
+      EXPECT_EQ(c, QColor(Qt::cyan)) << y;  // no blur
+      rows << y;
+    }
+  }
+  ASSERT_EQ(rows.size(), 2);
+  EXPECT_EQ(rows[1], rows[0] + 1);
+  EXPECT_NEAR(rows[0], 50, 1);
 }
 
 TEST(HiDpiTest, ASquareButtonEdgeIsTwoSolidDevicePixels) {
