@@ -43,35 +43,30 @@ void MainWindow::DrawVisualisation() {
   // Nothing on screen to draw for: no work at all.
   if (!visualisationSurface_->isVisible() || isMinimized()) return;
   const TCore& engine = *state_.Engine;
-  QPainter painter(&visualisationSurface_->Canvas());
   if (state_.EqDragging) {
     std::array<int, kEqBands> positions{};
     for (int k = 1; k <= kEqBands; ++k) positions[static_cast<size_t>(k - 1)] = engine.BandPosition(k);
+    QPainter painter(&visualisationSurface_->Canvas());
     DrawEqualizerCurve(painter, positions, Colours());
-    visualisationSurface_->update();
-    return;
-  }
-  // Paused, stopped or without data: the surface keeps what it shows.
-  const audio::Library* lib = engine.Library();
-  if (engine.PlayState != kPlaying || lib == nullptr) return;
-  const audio::Handle h = engine.Handle();
-  switch (state_.VisMode) {
-    case 0:
-      if (lib->GetFft(h, magnitudes_.data(), 1024) < kSurfaceWidth) return;
+  } else {
+    // Paused, stopped or without data: the surface keeps what it shows.
+    const audio::Library* lib = engine.Library();
+    if (engine.PlayState != kPlaying || lib == nullptr) return;
+    const audio::Handle h = engine.Handle();
+    const int mode = state_.VisMode;
+    constexpr int kWaveBytes = 2 * kSurfaceWidth * static_cast<int>(sizeof(int16_t));
+    const bool data = mode == 0   ? lib->GetFft(h, magnitudes_.data(), 1024) >= kSurfaceWidth
+                      : mode == 1 ? lib->GetFft(h, magnitudes_.data(), 512) >= 144
+                      : mode < kVisModes && lib->GetWave(h, wave_.data()) >= kWaveBytes;
+    if (!data) return;
+    QPainter painter(&visualisationSurface_->Canvas());
+    if (mode == 0) {
       DrawSpectrumLines(painter, magnitudes_.data(), Colours());
-      break;
-    case 1:
-      if (lib->GetFft(h, magnitudes_.data(), 512) < 144) return;
+    } else if (mode == 1) {
       DrawSpectrumBars(painter, magnitudes_.data(), Colours());
-      break;
-    case 2:
-    case 3:
-    case 4:
-      if (lib->GetWave(h, wave_.data()) < 2 * kSurfaceWidth * static_cast<int>(sizeof(int16_t))) return;
-      DrawWave(painter, state_.VisMode, wave_.data(), Colours());
-      break;
-    default:
-      return;
+    } else {
+      DrawWave(painter, mode, wave_.data(), Colours());
+    }
   }
   visualisationSurface_->update();
 }

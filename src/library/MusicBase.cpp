@@ -91,7 +91,7 @@ QString KeyOf(const QString& title) { return base_text::Stored(title, Place::Key
 }  // namespace
 
 MusicBase::MusicBase(const QString& appDir, const QString& name, QObject* parent)
-    : QObject(parent), fileName_(name), ini_(appDir + name) {
+    : QObject(parent), ini_(appDir + name) {
   ini_.SetDeferredWrites(true);
 }
 

@@ -36,8 +36,6 @@ class MusicBase : public QObject {
                      QObject* parent = nullptr);
   ~MusicBase() override;
 
-  const QString& FileName() const { return fileName_; }
-
   // Registers a file under its tags: an empty artist is "Unknow", an empty
   // title the file's name with its extension. An artist and title already
   // in the base keep their path.
@@ -82,7 +80,6 @@ class MusicBase : public QObject {
  private:
   void Written();  // after a change: the save is queued for the next turn of the loop
 
-  QString fileName_;
   IniFile ini_;
   bool flushQueued_ = false;
 };

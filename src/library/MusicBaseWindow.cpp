@@ -66,14 +66,8 @@ void MusicBaseWindow::Reload() {
   artistList_->clear();
   artistList_->addItems(artists);
   titleList_->clear();
-  ShowCounts();
-}
-
-void MusicBaseWindow::ShowCounts() {
-  setWindowTitle(QStringLiteral("%1 (Исполнителей:%2/Песен:%3)")
-                     .arg(kCaption)
-                     .arg(base_.Artists().size())
-                     .arg(base_.TitleCount()));
+  setWindowTitle(
+      QStringLiteral("%1 (Исполнителей:%2/Песен:%3)").arg(kCaption).arg(artists.size()).arg(base_.TitleCount()));
 }
 
 void MusicBaseWindow::ShowTitles() {
@@ -89,25 +83,24 @@ void MusicBaseWindow::PlaySelectedTitle() {
   const QListWidgetItem* artist = artistList_->currentItem();
   const QListWidgetItem* title = titleList_->currentItem();
   if (artist == nullptr || title == nullptr) return;
-  const int titles = titleList_->count();
-  UseTitle(artist->text(), title->text(), true);
-  if (base_.Titles(artist->text()).size() < titles) Reload();  // it was gone from the disk
+  if (UseTitle(artist->text(), title->text(), true) == Used::Gone) Reload();
 }
 
-bool MusicBaseWindow::UseTitle(const QString& artist, const QString& title, bool start) {
+MusicBaseWindow::Used MusicBaseWindow::UseTitle(const QString& artist, const QString& title, bool start) {
   const QString path = base_.PathOf(artist, title);
   if (path.isEmpty() || !IsRegularFile(path)) {
     base_.Remove(artist, title);
-    return false;
+    return Used::Gone;
   }
   const QStringList& paths = state_.Engine->Paths;
   if (const auto i = paths.indexOf(path); i >= 0) {
     if (start) emit StartRequested(static_cast<int>(i));
-    return false;
+    return Used::Found;
   }
   const qsizetype before = paths.size();
   emit AppendRequested(path, start);
-  return paths.size() > before;
+  // A file the playlist refuses (no kind it knows) counts as not appended.
+  return paths.size() > before ? Used::Appended : Used::Found;
 }
 
 void MusicBaseWindow::PlayRandomTitle() {
@@ -141,7 +134,7 @@ bool MusicBaseWindow::AppendRandomTitle() {
     tried[static_cast<size_t>(a)][static_cast<size_t>(t)] = true;
     --untried;
     if (inPlaylist.contains(titles[t].path)) continue;
-    appended = UseTitle(artists[a].name, titles[t].name, false);
+    appended = UseTitle(artists[a].name, titles[t].name, false) == Used::Appended;
   }
   if (isVisible()) Reload();
   return appended;

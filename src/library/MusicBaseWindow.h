@@ -70,12 +70,11 @@ class MusicBaseWindow : public QWidget {
   void AppendRequested(const QString& path, bool start);
 
  private:
-  // The double-click steps for a title: started where it is, appended (and
-  // started when `start`), or, with its file gone, removed from the base.
-  // True when an entry was appended.
-  bool UseTitle(const QString& artist, const QString& title, bool start);
-  // Reload's last step, with the lists kept: the caption's counts.
-  void ShowCounts();
+  // The double-click steps for a title: started where it is (when
+  // `start`), appended (and started when `start`), or, with its file gone,
+  // removed from the base.
+  enum class Used { Found, Appended, Gone };
+  Used UseTitle(const QString& artist, const QString& title, bool start);
 
   AppState& state_;
   MusicBase& base_;

@@ -26,8 +26,6 @@ class RadioBaseWindow : public QWidget {
   // The selected station chosen (a double-click or Enter); nothing without one.
   void ChooseSelected();
 
-  const QList<Station>& Stations() const { return stations_; }
-
   // Recolours the window from the current scheme.
   void ApplyScheme();
 

@@ -38,8 +38,10 @@ void WriteDestinationFolders(IniFile& config, const QStringList& folders) {
 
 QString WithSeparator(const QString& folder) { return folder.endsWith(kSeparator) ? folder : folder + kSeparator; }
 
-bool HoldsFolder(const QStringList& folders, const QString& folder) {
-  return folders.contains(folder, Qt::CaseInsensitive);
+qsizetype FolderIndex(const QStringList& folders, const QString& folder) {
+  const auto held = std::find_if(folders.begin(), folders.end(),
+                                 [&](const QString& f) { return f.compare(folder, Qt::CaseInsensitive) == 0; });
+  return held == folders.end() ? -1 : held - folders.begin();
 }
 
 }  // namespace orve

@@ -24,8 +24,8 @@ void WriteDestinationFolders(IniFile& config, const QStringList& folders);
 // captions use it; a folder that already ends with one is kept.
 QString WithSeparator(const QString& folder);
 
-// Whether `folders` already holds `folder`, compared without regard to
-// letter case (two folders that differ only in case are one to the user).
-bool HoldsFolder(const QStringList& folders, const QString& folder);
+// Where `folders` holds `folder`, compared without regard to letter case
+// (two folders that differ only in case are one to the user); -1 for nowhere.
+qsizetype FolderIndex(const QStringList& folders, const QString& folder);
 
 }  // namespace orve

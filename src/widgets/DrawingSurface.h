@@ -19,7 +19,6 @@ class DrawingSurface : public QWidget {
   // The canvas, of the widget's size in design pixels; a painter on it
   // draws in design pixels. Call update() after drawing.
   QImage& Canvas();
-  const QImage& Canvas() const { return canvas_; }
 
  signals:
   void doubleClicked();

@@ -113,9 +113,13 @@ void SettingsWindow::RestoreFromConfig() {
   IniFile config(ConfigName());
   RebuildFolders(config);
   ShowProxy(config);
-  state_.Engine->SetProxy(proxyCheck_->isChecked(), proxyEdit_->text());
-  state_.DestFolder = WithSeparator(folderList_->item(0)->text());
+  ApplyProxy();
+  TakeDestFolder();
 }
+
+void SettingsWindow::ApplyProxy() { state_.Engine->SetProxy(proxyCheck_->isChecked(), proxyEdit_->text()); }
+
+void SettingsWindow::TakeDestFolder() { state_.DestFolder = WithSeparator(folderList_->item(0)->text()); }
 
 void SettingsWindow::Open() {
   IniFile config(ConfigName());
@@ -133,16 +137,15 @@ void SettingsWindow::Apply() {
   // The buttons take no focus, so a field may still hold what is being
   // typed: it counts as entered, brought into range.
   for (SpinField* field : findChildren<SpinField*>()) field->interpretText();
-  TCore& engine = *state_.Engine;
-  engine.SetProxy(proxyCheck_->isChecked(), proxyEdit_->text());
+  ApplyProxy();
   SelectFirstItems({flanger_.phase, chorus_.phase});
-  engine.SetBufferMs(bufferSlider_->value());
+  state_.Engine->SetBufferMs(bufferSlider_->value());
   SendControlRecords();
   emit RoundButtonsChanged(roundButtonsCheck_->isChecked());
   SelectFirstItems({oggModeList_, oggBitRateList_, oggQualityList_, mp3ModeList_, mp3BitRateList_, mp3QualityList_,
                     mp3PriorityList_, aacQualityList_});
   state_.Encoders = ControlEncoders();
-  state_.DestFolder = WithSeparator(folderList_->item(0)->text());
+  TakeDestFolder();
 }
 
 void SettingsWindow::Save() {
@@ -159,10 +162,9 @@ void SettingsWindow::Save() {
 
 void SettingsWindow::Cancel() {
   IniFile config(ConfigName());
-  TCore& engine = *state_.Engine;
   ShowProxy(config);
-  engine.SetProxy(proxyCheck_->isChecked(), proxyEdit_->text());
-  engine.SetBufferMs(config.Read(ck::core::kBuffer));
+  ApplyProxy();
+  state_.Engine->SetBufferMs(config.Read(ck::core::kBuffer));
   SendRecords(config);
   emit RoundButtonsChanged(config.Read(ck::main::kRoundButtons));
   state_.Encoders = EncoderParams::Read(config);
@@ -200,11 +202,9 @@ void SettingsWindow::ChooseFolder() {
 void SettingsWindow::AddFolder(const QString& folder) {
   const QStringList folders = Folders(folderList_);
   if (folder.isEmpty() || folders.size() >= kMaxDestinationFolders) return;
-  const auto held = std::find_if(folders.begin(), folders.end(),
-                                 [&](const QString& f) { return f.compare(folder, Qt::CaseInsensitive) == 0; });
-  if (held != folders.end()) {
+  if (const qsizetype held = FolderIndex(folders, folder); held >= 0) {
     // Already there: shown rather than added twice.
-    folderList_->setCurrentRow(static_cast<int>(held - folders.begin()));
+    folderList_->setCurrentRow(static_cast<int>(held));
     return;
   }
   folderList_->addItem(folder);
@@ -215,7 +215,7 @@ void SettingsWindow::RemoveSelectedFolder() {
   const int row = folderList_->currentRow();
   if (row < 0 || folderList_->count() <= 1) return;
   delete folderList_->takeItem(row);
-  state_.DestFolder = WithSeparator(folderList_->item(0)->text());
+  TakeDestFolder();
   UpdateFolderButtons();
 }
 

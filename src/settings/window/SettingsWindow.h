@@ -184,8 +184,6 @@ class SettingsWindow : public QWidget {
   QWidget* BuildGarglePage();
   QWidget* BuildReverb3dPage();
   QWidget* BuildReverbPage();
-  TrackBar* Slider(int minimum, int maximum);
-  QComboBox* List(const QStringList& items);
 
   // Keys (SettingsWindowKeys.cpp): the bindings, in the order Save writes them.
   void BindKeys();
@@ -209,6 +207,8 @@ class SettingsWindow : public QWidget {
   // The list read from config.ini again; the menus' slots follow.
   void RebuildFolders(IniFile& config);
   void ShowProxy(IniFile& config);
+  void ApplyProxy();      // the proxy controls handed to the engine
+  void TakeDestFolder();  // DestFolder from the list's first folder
   void ShowModeFields();
   void ShowBufferCaption();
   void RefreshCpuLoad();

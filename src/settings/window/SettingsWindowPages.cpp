@@ -75,14 +75,7 @@ QWidget* SharedPlace(QLabel* bitRateLabel, QComboBox* bitRate, QLabel* qualityLa
   return place;
 }
 
-QStringList Phases() {
-  return {QStringLiteral("PHASE NEG 180"), QStringLiteral("PHASE NEG 90"), QStringLiteral("PHASE ZERO"),
-          QStringLiteral("PHASE 90"), QStringLiteral("PHASE 180")};
-}
-
-}  // namespace
-
-TrackBar* SettingsWindow::Slider(int minimum, int maximum) {
+TrackBar* Slider(int minimum, int maximum) {
   auto* t = new TrackBar(Qt::Horizontal);
   t->setRange(minimum, maximum);
   t->setMinimumHeight(18);
@@ -91,11 +84,18 @@ TrackBar* SettingsWindow::Slider(int minimum, int maximum) {
   return t;
 }
 
-QComboBox* SettingsWindow::List(const QStringList& items) {
+QComboBox* List(const QStringList& items) {
   auto* list = new QComboBox;
   list->addItems(items);
   return list;
 }
+
+QStringList Phases() {
+  return {QStringLiteral("PHASE NEG 180"), QStringLiteral("PHASE NEG 90"), QStringLiteral("PHASE ZERO"),
+          QStringLiteral("PHASE 90"), QStringLiteral("PHASE 180")};
+}
+
+}  // namespace
 
 void SettingsWindow::BuildControls() {
   bodyBackground_ = new GradientBackground(this);
