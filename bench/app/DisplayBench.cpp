@@ -23,6 +23,7 @@
 #include "app/Application.h"
 #include "app/Display.h"
 #include "app/MainWindow.h"
+#include "app/Platform.h"
 #include "app/Startup.h"
 #include "engine/Core.h"
 
@@ -92,6 +93,7 @@ int main(int argc, char** argv) {
   qputenv("ORVE_HOME", home.path().toUtf8());
   qputenv("ORVE_AUDIO_OUTPUT", "null");
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  orve::ChoosePlatformDefaults();  // as the program starts
   orve::Application app(argc, argv);
   const QString shots = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
   const QString music = home.filePath("music.mp3");

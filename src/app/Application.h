@@ -23,6 +23,7 @@ class RadioBaseWindow;
 class SearchWindow;
 class SettingsWindow;
 class TrayIcon;
+class TransparencyWindow;
 class UnixSignals;
 class UrlWindow;
 
@@ -35,8 +36,8 @@ struct WindowSet {
   MainWindow* main = nullptr;
   PlaylistWindow* playlist = nullptr;
   EqualizerWindow* equalizer = nullptr;
-  // The playlist's small windows, the settings and the colour-scheme window
-  // (children of the main window).
+  // The playlist's small windows, the settings, colour-scheme and transparency
+  // windows (children of the main window).
   SettingsWindow* settings = nullptr;
   MusicBaseWindow* musicBase = nullptr;
   RadioBaseWindow* radioBase = nullptr;
@@ -44,6 +45,7 @@ struct WindowSet {
   InfoWindow* info = nullptr;
   SearchWindow* search = nullptr;
   ColourSchemeWindow* schemes = nullptr;
+  TransparencyWindow* transparency = nullptr;
   TrayIcon* tray = nullptr;
 };
 

@@ -72,6 +72,10 @@ void MainWindow::BuildControls() {
   titleStrip_ = new TitleStrip(TitleAtRest(), this);
   titleStrip_->setGeometry(3, 0, 298, 16);
   titleStrip_->SetCaptionGeometry(QRect(22, 0, 238, 13));
+  // Between the speaker button and the "-" button; the main window stays
+  // wholly inside the work area.
+  titleStrip_->SetDragArea(QRect(QPoint(20, 1), QPoint(268, 15)));
+  titleStrip_->SetKeepWhole(true);
   titleCaption_ = titleStrip_->Caption();
 
   menuButton_ = CreateSkinButton({}, QRect(3, 0, 16, 16), this);
@@ -139,6 +143,7 @@ void MainWindow::BuildMenu() {
   addMenu_->addAction(QStringLiteral("Плейлист"), this, &MainWindow::PlaylistFileRequested);
   addMenu_->addAction(QStringLiteral("URL"), this, &MainWindow::UrlDialogRequested);
   mainMenu_->addAction(QStringLiteral("Настройки"), this, &MainWindow::SettingsRequested);
+  mainMenu_->addAction(QStringLiteral("Транспарантность"), this, &MainWindow::TransparencyRequested);
   mainMenu_->addAction(QStringLiteral("База I-net радио"), this, &MainWindow::RadioBaseRequested);
   mainMenu_->addAction(QStringLiteral("Музыкальная база"), this, &MainWindow::MusicBaseRequested);
   mainMenu_->addAction(QStringLiteral("Цветовая схема"), this, &MainWindow::ColourSchemeRequested);

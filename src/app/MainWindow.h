@@ -122,6 +122,9 @@ class MainWindow : public QWidget {
   };
   Controls ControlsForTest() const;
 
+  // The strip the window is dragged by; the docked windows follow its moves.
+  TitleStrip* TitleBar() const { return titleStrip_; }
+
  signals:
   // The equalizer or playlist toggle changed; the windows that exist follow.
   void EqualizerToggled(bool shown);
@@ -129,8 +132,9 @@ class MainWindow : public QWidget {
   // "-": the application goes to the tray (or is minimised without one).
   void MinimiseRequested();
   void ColourSchemeRequested();
-  // "Настройки", "База I-net радио", "Музыкальная база".
+  // "Настройки", "Транспарантность", "База I-net радио", "Музыкальная база".
   void SettingsRequested();
+  void TransparencyRequested();
   void RadioBaseRequested();
   void MusicBaseRequested();
   // Files chosen in the open dialog, or dropped on the window.

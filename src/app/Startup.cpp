@@ -4,11 +4,14 @@
 
 #include "app/AppDir.h"
 #include "app/Application.h"
+#include "app/Docking.h"
 #include "app/Keys.h"
 #include "app/MainWindow.h"
 #include "app/StartEntry.h"
+#include "app/StartLayout.h"
 #include "app/TrayIcon.h"
 #include "appearance/ColourSchemeWindow.h"
+#include "appearance/TransparencyWindow.h"
 #include "equalizer/EqualizerWindow.h"
 #include "library/MusicBase.h"
 #include "library/MusicBaseWindow.h"
@@ -52,11 +55,12 @@ MainWindow* CreateMainWindow(Application& app) {
 
 // The playlist window: its own state from config.ini, and what its
 // creation restores for the main window.
-void CreatePlaylist(Application& app, IniFile& config) {
+void CreatePlaylist(Application& app, IniFile& config, const WindowLayout& layout) {
   MainWindow* main = app.Windows().main;
   auto* playlist = new PlaylistWindow(app.State());
   app.Windows().playlist = playlist;
-  main->move(config.Read(ck::main::kX), config.Read(ck::main::kY));
+  main->move(layout.main.topLeft());
+  playlist->setGeometry(layout.playlist);
   QObject::connect(playlist, &PlaylistWindow::ShownAtStartup, main, &MainWindow::ShowPlaylistToggle);
   QObject::connect(playlist, &PlaylistWindow::Closed, main, [main] { main->ShowPlaylistToggle(false); });
   QObject::connect(main, &MainWindow::PlaylistToggled, playlist, &QWidget::setVisible);
@@ -81,10 +85,11 @@ void CreatePlaylist(Application& app, IniFile& config) {
 
 // The equalizer window: created after the playlist's step, it restores its
 // sliders and switches and a few settings of the main window.
-void CreateEqualizer(Application& app) {
+void CreateEqualizer(Application& app, const WindowLayout& layout) {
   MainWindow* main = app.Windows().main;
   auto* eq = new EqualizerWindow(app.State());
   app.Windows().equalizer = eq;
+  eq->move(layout.equalizer.topLeft());
   QObject::connect(eq, &EqualizerWindow::VolumeTextChanged, main, &MainWindow::ShowVolumeText);
   QObject::connect(eq, &EqualizerWindow::VolumeLabelHighlighted, main, &MainWindow::HighlightVolume);
   QObject::connect(eq, &EqualizerWindow::Closed, main, [main] { main->ShowEqualizerToggle(false); });
@@ -168,8 +173,12 @@ void CreateLibraryWindows(Application& app) {
                    });
 }
 
-void CreateColourSchemeWindow(Application& app) {
+// The colour-scheme and transparency windows.
+void CreateAppearanceWindows(Application& app) {
   MainWindow* main = app.Windows().main;
+  auto* transparency = new TransparencyWindow({main, app.Windows().equalizer, app.Windows().playlist}, main);
+  app.Windows().transparency = transparency;
+  QObject::connect(main, &MainWindow::TransparencyRequested, transparency, &TransparencyWindow::Open);
   auto* schemes = new ColourSchemeWindow(app.State().AppDir, main);
   app.Windows().schemes = schemes;
   QObject::connect(main, &MainWindow::ColourSchemeRequested, schemes, &QWidget::show);
@@ -210,8 +219,10 @@ void WriteShutdownState(Application& app) {
 bool Startup(Application& app, const QStringList& arguments) {
   MainWindow* main = CreateMainWindow(app);
   IniFile config(ConfigName(app.State()));
-  CreatePlaylist(app, config);
-  CreateEqualizer(app);
+  const WindowLayout layout = StartLayout(ReadStoredPlacement(config), Monitors());
+  CreatePlaylist(app, config, layout);
+  CreateEqualizer(app, layout);
+  InstallDocking(app);
   CreatePlaylistDialogs(app, arguments);
   CreateSettingsWindow(app);
   CreateLibraryWindows(app);
@@ -219,7 +230,7 @@ bool Startup(Application& app, const QStringList& arguments) {
   auto* tray = new TrayIcon(main->MainMenu(), &app);
   app.Windows().tray = tray;
   QObject::connect(tray, &TrayIcon::RestoreRequested, &app, &Application::RestoreFromTray);
-  CreateColourSchemeWindow(app);
+  CreateAppearanceWindows(app);
   QObject::connect(main, &MainWindow::MinimiseRequested, &app, &Application::MinimiseToTray);
   main->show();
   return true;
@@ -238,7 +249,7 @@ void Shutdown(Application& app) {
   delete std::exchange(windows.tray, nullptr);
   delete std::exchange(windows.equalizer, nullptr);
   delete std::exchange(windows.playlist, nullptr);
-  // The main window's children go with it: the playlist's small windows and the scheme window.
+  // The main window's children go with it: the playlist's small windows, the scheme and transparency windows.
   windows.settings = nullptr;
   windows.musicBase = nullptr;
   windows.radioBase = nullptr;
@@ -246,6 +257,7 @@ void Shutdown(Application& app) {
   windows.info = nullptr;
   windows.search = nullptr;
   windows.schemes = nullptr;
+  windows.transparency = nullptr;
   delete std::exchange(windows.main, nullptr);
   // The base last: its window is gone, and what is pending is written.
   app.CloseMusicBase();

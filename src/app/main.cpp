@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/Application.h"
+#include "app/Platform.h"
 #include "app/Startup.h"
 #include "settings/FileNames.h"
 
@@ -21,14 +22,6 @@ constexpr char kUsage[] =
     "  ORVE_HOME          папка программы (по умолчанию ~/.local/share/orve/)\n"
     "  ORVE_AUDIO_OUTPUT  вывод звука: auto, null или wav:ФАЙЛ\n";
 
-// Under Wayland clients cannot place their windows, so docking could not
-// work; run on XWayland unless the user chose a platform.
-void PreferXWayland() {
-  if (qEnvironmentVariableIsSet("WAYLAND_DISPLAY") && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "xcb");
-  }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,7 +35,7 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  PreferXWayland();
+  orve::ChoosePlatformDefaults();
   orve::Application app(argc, argv);
   // From the bytes: a file name that is not UTF-8 must reach the playlist
   // as the file system has it (Qt's own decoding would lose it). Qt has

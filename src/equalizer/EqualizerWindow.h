@@ -44,7 +44,8 @@ class EqualizerWindow : public QWidget {
   static constexpr int kVolumeMax = 100;
   static constexpr int kSampleRateMax = 100000;
 
-  // Start-up: colours, then every control restored from config.ini, the
+  // Start-up (the caller has placed the window): colours, then every
+  // control restored from config.ini, the
   // stored effects switched on, and the start-up steps it carries for the
   // other windows (reported by signals). The docking record of the window
   // is the caller's next step.
@@ -111,6 +112,9 @@ class EqualizerWindow : public QWidget {
     QLabel* Letter(Effect e) const { return effectLetters[static_cast<size_t>(e)]; }
   };
   Controls ControlsForTest() const;
+
+  // The strip the window is dragged by; docking follows its moves.
+  TitleStrip* TitleBar() const { return titleStrip_; }
 
  signals:
   // The main window's volume label takes `text` ("Грм:" + volume + "%").

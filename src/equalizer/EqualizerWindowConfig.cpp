@@ -29,7 +29,6 @@ void EqualizerWindow::RestoreFromConfig() {
   volumeSlider_->setValue(config.Read(ck::tech::kVolume));
   sampleRateSlider_->setValue(config.Read(ck::eq::kSampleRate));
   SendAttributes();
-  move(config.Read(ck::eq::kX), config.Read(ck::eq::kY));
   RestoreShown(config);
   RestoreSliders(config);
   for (int i = 0; i < kEffectCount; ++i) {

@@ -36,6 +36,7 @@ void EqualizerWindow::BuildControls() {
   titleStrip_ = new TitleStrip(QStringLiteral("Эквалайзер"), this);
   titleStrip_->setGeometry(0, 0, kWidth, 16);
   titleStrip_->SetCaptionGeometry(QRect(0, 0, kWidth, 15));
+  titleStrip_->SetDragArea(QRect(QPoint(1, 1), QPoint(284, 15)));
   titleCaption_ = titleStrip_->Caption();
   closeButton_ = CreateSkinButton(QStringLiteral("X"), QRect(285, 0, 16, 16), this);
   BuildPanel();

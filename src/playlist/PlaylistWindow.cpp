@@ -2,12 +2,10 @@
 #include "playlist/PlaylistWindow.h"
 
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QSizeGrip>
 #include <QTimer>
 
@@ -21,6 +19,7 @@
 #include "widgets/GradientBackground.h"
 #include "widgets/MarkupListBox.h"
 #include "widgets/MenuStyle.h"
+#include "widgets/ScreenPlacement.h"
 #include "widgets/SkinColours.h"
 #include "widgets/SkinnedWindow.h"
 #include "widgets/TitleStrip.h"
@@ -41,7 +40,7 @@ PlaylistWindow::PlaylistWindow(AppState& state, QWidget* parent)
       adder_(*state.Engine, [this] { AppendItem(); }) {
   setObjectName(QStringLiteral("playlistWindow"));
   setWindowTitle(QStringLiteral("Плэйлист"));
-  resize(kWidth, kHeight);
+  resize(kWidth, kMinHeight);
   setMinimumSize(kWidth, kMinHeight);
   setAttribute(Qt::WA_QuitOnClose, false);
   setAcceptDrops(true);
@@ -76,6 +75,7 @@ void PlaylistWindow::BuildControls() {
   // Frameless windows get their resize handle from a grip in the corner.
   grip_ = new QSizeGrip(this);
   grip_->resize(10, 10);
+  grip_->installEventFilter(this);
   tickTimer_ = new QTimer(this);
   tickTimer_->setInterval(50);
   loadPlaylistDialog_ = new QFileDialog(this, QString(), QString(), QStringLiteral("M3U (*.M3U)"));
@@ -92,6 +92,7 @@ void PlaylistWindow::resizeEvent(QResizeEvent* event) {
   const int h = height();
   titleStrip_->setGeometry(0, 0, w, 16);
   titleStrip_->SetCaptionGeometry(QRect(0, 0, w, 15));
+  titleStrip_->SetDragArea(QRect(QPoint(1, 1), QPoint(w - kCloseInset - 1, 15)));
   closeButton_->setGeometry(w - kCloseInset, 0, 16, 16);
   bodyBackground_->setGeometry(0, 16, w, h - 16);
   timePanel_->setGeometry(w - 8 - 167, kButtonTop, 167, 15);
@@ -177,12 +178,6 @@ void PlaylistWindow::InstallListKeys(QObject* filter) { entryList_->installEvent
 void PlaylistWindow::RestoreFromConfig(IniFile& config) {
   ApplyScheme();
   state_.Encoders = EncoderParams::Read(config);
-  const int w = config.Read(config::pls::kWidth);
-  const int h = config.Read(config::pls::kHeight);
-  setGeometry(config.Read(config::pls::kX), config.Read(config::pls::kY), std::max(w, kWidth),
-              std::max(h, kMinHeight));
-  // A saved height of 0 (never resized) gives the design height.
-  if (h <= 0) resize(width(), kHeight);
   const bool shown = config.Read(config::tech::kPlaylistShown);
   if (shown) {
     state_.PlaylistShown = true;
@@ -261,18 +256,41 @@ void PlaylistWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   QWidget::mouseDoubleClickEvent(event);
 }
 
+bool PlaylistWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == grip_) {
+    if (event->type() == QEvent::MouseButtonPress) {
+      // Sized by its corner, the window stops at the work area's right and
+      // bottom edges.
+      const QRect area = WorkArea();
+      setMaximumSize(std::max(minimumWidth(), area.left() + area.width() - x()),
+                     std::max(minimumHeight(), area.top() + area.height() - y()));
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+      setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+QRect PlaylistWindow::WorkArea() const {
+  const QList<Monitor> monitors = Monitors();
+  const int i = MonitorOf(frameGeometry(), monitors);
+  return i < 0 ? QRect() : monitors[i].workArea;
+}
+
 void PlaylistWindow::ToggleRightEdge() {
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   if (rightAligned_) {
     rightAligned_ = false;
     setGeometry(floatingBounds_);
+    emit RightEdgeToggled();
     return;
   }
+  const QRect area = WorkArea();
+  if (area.isEmpty()) return;
   floatingBounds_ = geometry();
-  const QScreen* screen = this->screen() != nullptr ? this->screen() : QGuiApplication::primaryScreen();
-  if (screen == nullptr) return;
-  const QRect area = screen->availableGeometry();
   setGeometry(area.right() + 1 - width(), area.top(), width(), area.height());
   rightAligned_ = true;
+  emit RightEdgeToggled();
 }
 
 void PlaylistWindow::dragEnterEvent(QDragEnterEvent* event) {

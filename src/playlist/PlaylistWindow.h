@@ -41,11 +41,12 @@ class PlaylistWindow : public QWidget {
   explicit PlaylistWindow(AppState& state, QWidget* parent = nullptr);
   ~PlaylistWindow() override;
 
+  // The smallest size, which a window without stored bounds opens at.
   static constexpr int kWidth = 304;
-  static constexpr int kHeight = 196;
   static constexpr int kMinHeight = 150;
 
-  // Start-up: colours, bounds, shown state and repeat mode from config.ini,
+  // Start-up: colours, shown state and repeat mode from config.ini (the
+  // caller has placed the window), the encoder records,
   // CurrentIndex -1. The main window's captions follow through
   // ShownAtStartup and the caller (the repeat mode is in the shared state).
   void RestoreFromConfig(IniFile& config);
@@ -154,6 +155,9 @@ class PlaylistWindow : public QWidget {
   };
   Controls ControlsForTest() const;
 
+  // The strip the window is dragged by; docking follows its moves.
+  TitleStrip* TitleBar() const { return titleStrip_; }
+
  signals:
   // Run StartEntry for the selected row (the application owns the sequence).
   void StartEntryRequested();
@@ -179,12 +183,15 @@ class PlaylistWindow : public QWidget {
   void Closed();
   // Start-up restored the shown state: the main window's toggle follows.
   void ShownAtStartup(bool shown);
+  // A double-click aligned the window to the screen's right edge or back.
+  void RightEdgeToggled();
   // A large add is under way: entries appended of those queued (done ==
   // total when it has finished).
   void AddProgress(int done, int total);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -213,6 +220,8 @@ class PlaylistWindow : public QWidget {
   void PrepareContextMenu();
   void ClearNowPlaying();
   void ToggleRightEdge();
+  // The work area of the monitor the window is on.
+  QRect WorkArea() const;
 
   // Auto-advance.
   void EntryEnded();

@@ -9,6 +9,7 @@
 
 #include "appearance/ColourScheme.h"
 #include "engine/Core.h"
+#include "session/DockRecord.h"
 #include "settings/EncoderParams.h"
 #include "settings/RepeatMode.h"
 
@@ -33,6 +34,9 @@ struct AppState {
   quint8 VisMode = 0;         // 0..4
   bool EqDragging = false;    // an equalizer band slider is being dragged
   bool TrayMinimised = false;
+  // The satellites' places against the main window, which they follow.
+  DockRecord PlaylistDock;
+  DockRecord EqualizerDock;
   bool Exiting = false;       // the main window is closing: satellites keep their shown state
   // The encoder choices of conversions (TMP3Param, TOGGParam, TAACParam).
   EncoderParams Encoders;

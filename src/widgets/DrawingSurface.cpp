@@ -14,8 +14,9 @@ QImage& DrawingSurface::Canvas() {
   const QSize pixels = (QSizeF(size()) * ratio).toSize();
   if (canvas_.size() != pixels || canvas_.devicePixelRatio() != ratio) {
     // A new size or screen scale: the picture starts afresh, black.
-    // The backing store's own format, so showing the canvas is a plain copy.
-    canvas_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+    // Opaque like the X backing store: showing the canvas is a plain copy,
+    // with no blending of an alpha channel.
+    canvas_ = QImage(pixels, QImage::Format_RGB32);
     canvas_.setDevicePixelRatio(ratio);
     canvas_.fill(Qt::black);
   }
