@@ -88,7 +88,8 @@ TEST_F(MainWindowTest, LayoutAndCaptions) {
   for (QAction* a : mainUi().mainMenu->actions()) {
     if (!a->isSeparator()) items.append(a->text());
   }
-  EXPECT_EQ(items, QStringList({"Добавить", "Настройки", "База I-net радио", "Музыкальная база", "Цветовая схема", "Выход"}));
+  EXPECT_EQ(items, QStringList({"Добавить", "Настройки", "Транспарантность", "База I-net радио", "Музыкальная база",
+                                "Цветовая схема", "Выход"}));
   items.clear();
   for (QAction* a : mainUi().addMenu->actions()) items.append(a->text());
   EXPECT_EQ(items, QStringList({"Файл(ы)", "Плейлист", "URL"}));
