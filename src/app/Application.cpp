@@ -12,6 +12,9 @@
 #include "library/MusicBaseWindow.h"
 #include "library/RadioBaseWindow.h"
 #include "playlist/InfoWindow.h"
+#include "app/AboutWindow.h"
+#include "app/NowPlayingWindow.h"
+#include "app/SplashWindow.h"
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SearchWindow.h"
 #include "playlist/UrlWindow.h"
@@ -56,7 +59,13 @@ bool Application::notify(QObject* receiver, QEvent* event) {
 }
 
 void Application::ShowError(const QString& message) {
-  QMessageBox::critical(activeWindow(), QString::fromLatin1(kAppTitle), message);
+  // The splash goes first: it would stand over the message, and a box
+  // parented to it would go when it does.
+  Application* app = Instance();
+  if (app != nullptr && app->windows_.splash) app->windows_.splash->close();
+  QWidget* parent = activeWindow();
+  if (parent != nullptr && parent->windowType() == Qt::SplashScreen) parent = nullptr;
+  QMessageBox::critical(parent, QString::fromLatin1(kAppTitle), message);
 }
 
 void Application::ReloadTheme() {
@@ -76,6 +85,8 @@ void Application::ReloadTheme() {
   if (w.playlist) w.playlist->RebuildItems();
   if (w.main) w.main->ApplyScheme();
   if (w.search) w.search->ApplyScheme();
+  if (w.nowPlaying) w.nowPlaying->ApplyScheme(state_.Scheme);
+  if (w.about) w.about->ApplyScheme(state_.Scheme);
   state_.LogoTick = 0;
 }
 
@@ -103,6 +114,8 @@ void Application::MinimiseToTray() {
   if (windows_.tray && windows_.tray->IsShown()) {
     // The windows leave the screen and the taskbar; the tray icon stays.
     main->hide();
+    if (windows_.playlist) windows_.playlist->hide();
+    if (windows_.equalizer) windows_.equalizer->hide();
     state_.TrayMinimised = true;
   } else {
     main->showMinimized();
@@ -113,7 +126,10 @@ void Application::RestoreFromTray() {
   MainWindow* main = windows_.main;
   if (!main || !state_.TrayMinimised) return;
   state_.TrayMinimised = false;
+  if (windows_.nowPlaying) windows_.nowPlaying->hide();
   main->showNormal();
+  if (windows_.equalizer && state_.EqualizerShown) windows_.equalizer->show();
+  if (windows_.playlist && state_.PlaylistShown) windows_.playlist->show();
   main->activateWindow();
 }
 

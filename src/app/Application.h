@@ -5,6 +5,7 @@
 // user in a message box.
 
 #include <QApplication>
+#include <QPointer>
 #include <memory>
 
 #include "session/AppState.h"
@@ -12,16 +13,19 @@
 
 namespace orve {
 
+class AboutWindow;
 class ColourSchemeWindow;
 class EqualizerWindow;
 class InfoWindow;
 class MainWindow;
 class MusicBase;
 class MusicBaseWindow;
+class NowPlayingWindow;
 class PlaylistWindow;
 class RadioBaseWindow;
 class SearchWindow;
 class SettingsWindow;
+class SplashWindow;
 class TrayIcon;
 class TransparencyWindow;
 class UnixSignals;
@@ -36,6 +40,10 @@ struct WindowSet {
   MainWindow* main = nullptr;
   PlaylistWindow* playlist = nullptr;
   EqualizerWindow* equalizer = nullptr;
+  NowPlayingWindow* nowPlaying = nullptr;
+  AboutWindow* about = nullptr;
+  // The splash lives only while it shows (it deletes itself).
+  QPointer<SplashWindow> splash;
   // The playlist's small windows, the settings, colour-scheme and transparency
   // windows (children of the main window).
   SettingsWindow* settings = nullptr;

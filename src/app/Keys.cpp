@@ -35,6 +35,9 @@ bool SharedKeys::Handle(const QKeyEvent& key) {
         main->ShowOpenFilesDialog();
       }
       return true;
+    case Qt::Key_F1:
+      emit main->AboutRequested();
+      return true;
     case Qt::Key_F2:
       if (SettingsWindow* settings = app_.Windows().settings) settings->Open();
       return true;

@@ -147,6 +147,7 @@ void MainWindow::BuildMenu() {
   mainMenu_->addAction(QStringLiteral("База I-net радио"), this, &MainWindow::RadioBaseRequested);
   mainMenu_->addAction(QStringLiteral("Музыкальная база"), this, &MainWindow::MusicBaseRequested);
   mainMenu_->addAction(QStringLiteral("Цветовая схема"), this, &MainWindow::ColourSchemeRequested);
+  mainMenu_->addAction(QStringLiteral("Автор"), this, &MainWindow::AboutRequested);
   mainMenu_->addSeparator();
   mainMenu_->addAction(QStringLiteral("Выход"), this, &QWidget::close);
 }
@@ -154,6 +155,7 @@ void MainWindow::BuildMenu() {
 void MainWindow::Connect() {
   // Commands run on release over the control; the title-strip buttons on click.
   connect(playButton_, &QAbstractButton::clicked, this, &MainWindow::Play);
+  connect(aboutButton_, &QAbstractButton::clicked, this, &MainWindow::AboutRequested);
   connect(pauseButton_, &QAbstractButton::clicked, this, &MainWindow::Pause);
   connect(stopButton_, &QAbstractButton::clicked, this, &MainWindow::Stop);
   connect(repeatButton_, &QAbstractButton::clicked, this, &MainWindow::CycleRepeatMode);
@@ -190,7 +192,7 @@ MainWindow::Controls MainWindow::ControlsForTest() const {
           bitRateLabel_,
           volumeLabel_,     timeLabel_,        repeatLabel_,     equalizerLabel_,   playlistLabel_,
           dynamicAddLabel_, seekBar_,          mainMenu_,        addMenu_,          openFilesDialog_,
-          visualisationTimer_, idleTimer_,     titleTimer_,      entryEndTimer_};
+          visualisationTimer_, idleTimer_,     titleTimer_,      entryEndTimer_,   aboutButton_};
 }
 
 void MainWindow::ShowOpenFilesDialog() { openFilesDialog_->open(); }
@@ -359,6 +361,10 @@ void MainWindow::CommitSeek() {
 }
 
 int MainWindow::SeekPosition() const { return seekBar_->value(); }
+
+int MainWindow::SeekLength() const { return seekBar_->maximum(); }
+
+QString MainWindow::TimeDisplayText() const { return timeLabel_->text(); }
 
 void MainWindow::SetSeekRange(int maximum) { seekBar_->setRange(0, maximum); }
 

@@ -62,8 +62,11 @@ class MainWindow : public QWidget {
   // The seek bar's release step: seek to its position (when something is
   // loaded), colours back.
   void CommitSeek();
-  // Where the seek bar stands, in seconds.
+  // Where the seek bar stands, and its end, in seconds.
   int SeekPosition() const;
+  int SeekLength() const;
+  // The time display's text.
+  QString TimeDisplayText() const;
   // The seek bar runs from 0 to `maximum` seconds (0 for a stream).
   void SetSeekRange(int maximum);
   // Routes the seek bar's keys through `filter` (the shared key table).
@@ -119,6 +122,7 @@ class MainWindow : public QWidget {
     QTimer* idleTimer;
     QTimer* titleTimer;
     QTimer* entryEndTimer;
+    GlassButton* aboutButton;
   };
   Controls ControlsForTest() const;
 
@@ -135,6 +139,8 @@ class MainWindow : public QWidget {
   // "Настройки", "Транспарантность", "База I-net радио", "Музыкальная база".
   void SettingsRequested();
   void TransparencyRequested();
+  // "?", "Автор" (and F1 through the shared keys): the about window.
+  void AboutRequested();
   void RadioBaseRequested();
   void MusicBaseRequested();
   // Files chosen in the open dialog, or dropped on the window.

@@ -4,6 +4,7 @@
 
 #include "app/Application.h"
 #include "app/MainWindow.h"
+#include "app/NowPlayingWindow.h"
 #include "app/TrayIcon.h"
 #include "base/Rounding.h"
 #include "engine/StreamTitle.h"
@@ -58,7 +59,10 @@ void StartEntry(Application& app) {
     // usually sent nothing yet: its entry keeps its address or name until
     // the first metadata arrives.
     const QString title = CutStreamTitle(Metadata(engine));
-    if (!title.isEmpty()) state.NowArtist = title;
+    if (!title.isEmpty()) {
+      state.NowArtist = title;
+      if (windows.nowPlaying) windows.nowPlaying->ShowMiddleLine(title);
+    }
     if (!state.NowTitle.isEmpty() || !title.isEmpty()) {
       engine.Titles[i] = !state.NowTitle.isEmpty() ? state.NowTitle : title;
     }
@@ -103,6 +107,7 @@ void StreamTitleRefresh(Application& app) {
   const QString title = CutStreamTitle(Metadata(engine));
   if (title.isEmpty()) return;
   state.NowArtist = title;
+  if (NowPlayingWindow* nowPlaying = app.Windows().nowPlaying) nowPlaying->ShowMiddleLine(title);
   engine.Titles[engine.CurrentIndex] = title;
   playlist->ShowRow(engine.CurrentIndex, true);
 }

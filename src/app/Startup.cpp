@@ -2,12 +2,15 @@
 
 #include <utility>
 
+#include "app/AboutWindow.h"
 #include "app/AppDir.h"
 #include "app/Application.h"
 #include "app/Docking.h"
 #include "app/Keys.h"
 #include "app/MainWindow.h"
+#include "app/NowPlayingWindow.h"
 #include "app/StartEntry.h"
+#include "app/SplashWindow.h"
 #include "app/StartLayout.h"
 #include "app/TrayIcon.h"
 #include "appearance/ColourSchemeWindow.h"
@@ -49,8 +52,24 @@ MainWindow* CreateMainWindow(Application& app) {
   state.RepeatMode = RepeatModes::Off;
   auto* main = new MainWindow();
   app.Windows().main = main;
+  // The splash greets over the windows as they come; start-up does not wait for it.
+  if (config.Read(ck::core::kSplash)) {
+    app.Windows().splash = new SplashWindow();
+    app.Windows().splash->Start();
+  }
   main->RestoreDynamicAdd(config.Read(ck::main::kDynamicAdd));
   return main;
+}
+
+// The now-playing window: the lines follow each start of an entry and each
+// station title, the time and bar follow the time display.
+void CreateNowPlayingWindow(Application& app) {
+  // Without a parent: it shows while the main window is hidden in the tray.
+  auto* nowPlaying = new NowPlayingWindow();
+  app.Windows().nowPlaying = nowPlaying;
+  nowPlaying->ApplyScheme(app.State().Scheme);
+  QObject::connect(app.State().Engine.get(), &TCore::NowPlayingChanged, nowPlaying,
+                   [nowPlaying](const QString& artist, const QString& title) { nowPlaying->ShowLines(title, artist); });
 }
 
 // The playlist window: its own state from config.ini, and what its
@@ -67,6 +86,11 @@ void CreatePlaylist(Application& app, IniFile& config, const WindowLayout& layou
   QObject::connect(playlist, &PlaylistWindow::StartEntryRequested, &app, [&app] { StartEntry(app); });
   QObject::connect(playlist, &PlaylistWindow::NowPlayingCleared, main, &MainWindow::ClearNowPlaying);
   QObject::connect(playlist, &PlaylistWindow::TimeDisplaysDue, main, &MainWindow::RefreshTime);
+  NowPlayingWindow* nowPlaying = app.Windows().nowPlaying;
+  QObject::connect(playlist, &PlaylistWindow::TimeDisplaysDue, nowPlaying, [main, nowPlaying] {
+    nowPlaying->ShowTime(main->TimeDisplayText(), main->SeekPosition(), main->SeekLength());
+  });
+  QObject::connect(playlist, &PlaylistWindow::NowPlayingCleared, nowPlaying, &NowPlayingWindow::Clear);
   QObject::connect(playlist, &PlaylistWindow::OpenFilesRequested, main, &MainWindow::ShowOpenFilesDialog);
   QObject::connect(main, &MainWindow::FilesChosen, playlist, [playlist](const QStringList& paths) {
     playlist->AddFiles(paths);
@@ -220,8 +244,13 @@ bool Startup(Application& app, const QStringList& arguments) {
   MainWindow* main = CreateMainWindow(app);
   IniFile config(ConfigName(app.State()));
   const WindowLayout layout = StartLayout(ReadStoredPlacement(config), Monitors());
+  CreateNowPlayingWindow(app);
   CreatePlaylist(app, config, layout);
   CreateEqualizer(app, layout);
+  auto* about = new AboutWindow(main);
+  app.Windows().about = about;
+  about->ApplyScheme(app.State().Scheme);
+  QObject::connect(main, &MainWindow::AboutRequested, about, &AboutWindow::Open);
   InstallDocking(app);
   CreatePlaylistDialogs(app, arguments);
   CreateSettingsWindow(app);
@@ -230,6 +259,10 @@ bool Startup(Application& app, const QStringList& arguments) {
   auto* tray = new TrayIcon(main->MainMenu(), &app);
   app.Windows().tray = tray;
   QObject::connect(tray, &TrayIcon::RestoreRequested, &app, &Application::RestoreFromTray);
+  // A left click while in the tray shows or hides what is playing.
+  QObject::connect(tray, &TrayIcon::LeftClicked, &app, [&app] {
+    if (app.State().TrayMinimised) app.Windows().nowPlaying->Toggle();
+  });
   CreateAppearanceWindows(app);
   QObject::connect(main, &MainWindow::MinimiseRequested, &app, &Application::MinimiseToTray);
   main->show();
@@ -247,6 +280,7 @@ void Shutdown(Application& app) {
   app.State().Engine->Shutdown();
   // The tray icon uses the main window's menu: it goes first.
   delete std::exchange(windows.tray, nullptr);
+  delete std::exchange(windows.nowPlaying, nullptr);
   delete std::exchange(windows.equalizer, nullptr);
   delete std::exchange(windows.playlist, nullptr);
   // The main window's children go with it: the playlist's small windows, the scheme and transparency windows.
@@ -258,6 +292,8 @@ void Shutdown(Application& app) {
   windows.search = nullptr;
   windows.schemes = nullptr;
   windows.transparency = nullptr;
+  windows.about = nullptr;
+  delete windows.splash.data();
   delete std::exchange(windows.main, nullptr);
   // The base last: its window is gone, and what is pending is written.
   app.CloseMusicBase();

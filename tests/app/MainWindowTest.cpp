@@ -89,7 +89,7 @@ TEST_F(MainWindowTest, LayoutAndCaptions) {
     if (!a->isSeparator()) items.append(a->text());
   }
   EXPECT_EQ(items, QStringList({"Добавить", "Настройки", "Транспарантность", "База I-net радио", "Музыкальная база",
-                                "Цветовая схема", "Выход"}));
+                                "Цветовая схема", "Автор", "Выход"}));
   items.clear();
   for (QAction* a : mainUi().addMenu->actions()) items.append(a->text());
   EXPECT_EQ(items, QStringList({"Файл(ы)", "Плейлист", "URL"}));

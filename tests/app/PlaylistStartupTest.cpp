@@ -103,12 +103,15 @@ TEST_F(PlaylistStartupTest, DefaultPlaylistFollowsEveryChangeShortly) {
 TEST_F(PlaylistStartupTest, AnUnreadableDefaultPlaylistIsReportedAndKept) {
   QDir(home.path()).mkdir("Default.pld");  // exists, but no file can be read from it
   QString shown;
-  QTimer::singleShot(0, [&] {
+  QTimer answer;  // until the message box is there to answer
+  QObject::connect(&answer, &QTimer::timeout, [&] {
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       shown = box->text();
       box->accept();
+      answer.stop();
     }
   });
+  answer.start(10);
   Start();
   EXPECT_FALSE(shown.isEmpty());
   EXPECT_TRUE(engine->Paths.isEmpty());

@@ -10,6 +10,8 @@
 
 #include "NetTestSupport.h"
 #include "PlaylistFixture.h"
+#include "widgets/ElidedLabel.h"
+#include "app/NowPlayingWindow.h"
 #include "app/StartEntry.h"
 #include "app/TrayIcon.h"
 #include "library/RadioBaseWindow.h"
@@ -77,8 +79,11 @@ TEST_F(RadioTest, TheTitleFollowsTheStation) {
   const QString first = Title();
   EXPECT_EQ(pls->RowText(0), ItemMarkup(*engine, 0, app.State().Scheme.CurrentColorText));
   EXPECT_EQ(app.State().NowArtist, first);
+  // The now-playing window's middle line takes the station's title.
+  EXPECT_EQ(app.Windows().nowPlaying->ControlsForTest().artistLabel->text(), first);
   ASSERT_TRUE(WaitUntil([&] { return Title() != first; }, 30000));
   EXPECT_TRUE(pls->RowText(0).contains(Title()));
+  EXPECT_EQ(app.Windows().nowPlaying->ControlsForTest().artistLabel->text(), Title());
   EXPECT_EQ(engine->Paths.first(), url);  // the address stays
 }
 

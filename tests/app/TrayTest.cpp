@@ -14,7 +14,9 @@
 
 #include "app/Application.h"
 #include "app/Startup.h"
+#include "app/NowPlayingWindow.h"
 #include "app/TrayIcon.h"
+#include "playlist/PlaylistWindow.h"
 #include "app/MainWindow.h"
 #include "support/TempDir.h"
 #include "support/Wait.h"
@@ -68,6 +70,37 @@ TEST(Tray, SigtermEndsARunMinimisedToTheTray) {
   EXPECT_TRUE(test::LoopEndsAfter([] { ::raise(SIGTERM); }));
   Shutdown(app);
   EXPECT_TRUE(QFile::exists(home.file("config.ini")));
+}
+
+// A left click on the icon shows or hides the now-playing window, only
+// while the program is in the tray; coming back hides it, and the docked
+// windows return as they were.
+TEST(Tray, ALeftClickInTheTrayShowsWhatIsPlaying) {
+  if (!RealTray()) GTEST_SKIP() << "no X server with a tray (scripts/test starts Xvfb and trayer)";
+  test::TempDir home;
+  qputenv("ORVE_HOME", home.path().toUtf8());
+  home.write("config.ini", "[core]\r\nsplash=0\r\n[tech]\r\npls=1\r\n");
+  Application& app = *Application::Instance();
+  app.State() = AppState();
+  for (int i = 0; i < 100 && !QSystemTrayIcon::isSystemTrayAvailable(); ++i) QTest::qWait(100);
+  ASSERT_TRUE(Startup(app, {}));
+  QSystemTrayIcon* icon = app.Windows().tray->Icon();
+  NowPlayingWindow* nowPlaying = app.Windows().nowPlaying;
+  emit icon->activated(QSystemTrayIcon::Trigger);
+  EXPECT_FALSE(nowPlaying->isVisible());  // not in the tray: nothing
+  QTest::mouseClick(app.Windows().main->ControlsForTest().minimiseButton, Qt::LeftButton);
+  ASSERT_TRUE(app.State().TrayMinimised);
+  EXPECT_FALSE(app.Windows().playlist->isVisible());  // every window leaves the screen
+  emit icon->activated(QSystemTrayIcon::Trigger);
+  EXPECT_TRUE(nowPlaying->isVisible());
+  emit icon->activated(QSystemTrayIcon::Trigger);
+  EXPECT_FALSE(nowPlaying->isVisible());
+  emit icon->activated(QSystemTrayIcon::Trigger);
+  emit icon->activated(QSystemTrayIcon::DoubleClick);  // restored
+  EXPECT_FALSE(app.State().TrayMinimised);
+  EXPECT_FALSE(nowPlaying->isVisible());
+  EXPECT_TRUE(app.Windows().playlist->isVisible());
+  Shutdown(app);
 }
 
 TEST(Tray, WithoutATrayTheWindowMinimisesNormally) {
