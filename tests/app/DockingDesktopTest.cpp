@@ -18,9 +18,10 @@ class DockingDesktopTest : public PlaylistFixture {
     PlaylistFixture::SetUp();
   }
 
-  // Starts the program with `config` and waits until its shown windows are on the screen.
+  // Starts the program with `config` and waits until its shown windows are
+  // on the screen; no splash over them to take the pointer's clicks.
   void StartWith(const QByteArray& config) {
-    home.write("config.ini", config);
+    home.write("config.ini", "[core]\r\nsplash=0\r\n" + config);
     Start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(main));
     if (pls->isVisible()) {

@@ -80,6 +80,14 @@ TEST_F(ShellWindowsTest, TheNowPlayingWindowFollowsTheEntryFromStartToRemoval) {
   EXPECT_EQ(npUi().artistLabel->text(), "");
   EXPECT_EQ(npUi().timeLabel->text(), "0:00/0:00");
   EXPECT_EQ(npUi().positionBar->Value(), 0);
+
+  // The same when the playlist is cleared.
+  Add({kFixtures + "tagged.m4a"});
+  StartRow(0);
+  EXPECT_EQ(npUi().titleLabel->text(), "M4A Title");
+  pls->ClearPlaylist();
+  EXPECT_EQ(npUi().titleLabel->text(), "");
+  EXPECT_EQ(npUi().artistLabel->text(), "");
 }
 
 TEST(SplashWindow, FadesInHoldsAndFadesOutOnItsTimer) {
@@ -129,6 +137,10 @@ TEST_F(ShellWindowsTest, TheAboutWindowOpensFromF1TheButtonAndTheMenuAndOkHidesI
   EXPECT_EQ(ui.tabs->geometry(), QRect(8, 8, 360, 328));
   EXPECT_EQ(ui.okButton->geometry(), QRect(327, 339, 38, 20));
   EXPECT_EQ(ui.okButton->text(), "Ok");
+  const ColourScheme& s = app.State().Scheme;
+  EXPECT_EQ(about->palette().color(QPalette::Window), s.Colour(ColourRole::ButtonText));
+  EXPECT_EQ(ui.creditsLabel->palette().color(QPalette::WindowText), s.Colour(ColourRole::LabelText));
+  EXPECT_EQ(ui.tabs->palette().color(QPalette::Highlight), s.Colour(ColourRole::Highlight));
   QStringList captions;
   for (int i = 0; i < ui.tabs->count(); ++i) captions << ui.tabs->tabText(i);
   EXPECT_EQ(captions, QStringList({"ORVE", "Автор", "Версия", "Горячие клавиши"}));
