@@ -45,10 +45,9 @@ class EqualizerWindow : public QWidget {
   static constexpr int kSampleRateMax = 100000;
 
   // Start-up (the caller has placed the window): colours, then every
-  // control restored from config.ini, the
-  // stored effects switched on, and the start-up steps it carries for the
-  // other windows (reported by signals). The docking record of the window
-  // is the caller's next step.
+  // control restored from config.ini, the stored effects switched on, and
+  // the start-up steps it carries for the other windows (reported by
+  // signals). The docking record of the window is the caller's next step.
   void RestoreFromConfig();
   // Exit: writes the volume, position, bands, sample rate, switches and
   // shown state to config.ini. Throws FileError when the file cannot be

@@ -45,10 +45,10 @@ class PlaylistWindow : public QWidget {
   static constexpr int kWidth = 304;
   static constexpr int kMinHeight = 150;
 
-  // Start-up: colours, shown state and repeat mode from config.ini (the
-  // caller has placed the window), the encoder records,
-  // CurrentIndex -1. The main window's captions follow through
-  // ShownAtStartup and the caller (the repeat mode is in the shared state).
+  // Start-up (the caller has placed the window): colours, the encoder
+  // records, shown state and repeat mode from config.ini, CurrentIndex -1.
+  // The main window's captions follow through ShownAtStartup and the
+  // caller (the repeat mode is in the shared state).
   void RestoreFromConfig(IniFile& config);
   // Recolours the window from the current scheme.
   void ApplyScheme();
