@@ -1,0 +1,149 @@
+#include "audio/WavExport.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+#include "audio/Decoder.h"
+
+namespace orve::audio {
+namespace {
+
+constexpr int kBlockBytes = 10000;
+constexpr uint64_t kMaxDataBytes = 0xFFFFFFFFull - (kWavHeaderBytes - 8);
+
+void Put16(uint8_t* at, uint32_t v) {
+  at[0] = static_cast<uint8_t>(v);
+  at[1] = static_cast<uint8_t>(v >> 8);
+}
+
+void Put32(uint8_t* at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+bool WriteAll(int fd, const void* data, size_t size) {
+  const auto* p = static_cast<const uint8_t*>(data);
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool WriteAt(int fd, const void* data, size_t size, off_t offset) {
+  return ::pwrite(fd, data, size, offset) == static_cast<ssize_t>(size);
+}
+
+// The temporary file beside `output`, removed unless it was renamed.
+class PartFile {
+ public:
+  explicit PartFile(const std::string& output) {
+    // A name no other export (of this process or another) uses; created
+    // with the user's umask like any file they save.
+    static std::atomic<unsigned> serial{0};
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      name_ = output + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+      fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
+  }
+  ~PartFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!kept_ && fd_ >= 0) ::unlink(name_.c_str());
+  }
+  int Fd() const { return fd_; }
+  // Flushed, closed and renamed to `output`; false with errno on failure.
+  bool KeepAs(const std::string& output) {
+    if (::fsync(fd_) != 0 || ::close(fd_) != 0) {
+      fd_ = -1;
+      ::unlink(name_.c_str());
+      kept_ = true;  // gone already
+      return false;
+    }
+    fd_ = -1;
+    if (::rename(name_.c_str(), output.c_str()) != 0) {
+      const int saved = errno;
+      ::unlink(name_.c_str());
+      errno = saved;
+      kept_ = true;
+      return false;
+    }
+    kept_ = true;
+    return true;
+  }
+
+ private:
+  std::string name_;
+  int fd_ = -1;
+  bool kept_ = false;
+};
+
+WavExportResult Failed(WavExportError error, std::string detail) { return {error, std::move(detail), 0}; }
+
+}  // namespace
+
+std::array<uint8_t, kWavHeaderBytes> WavHeader(int channels, int rate, int bitsPerSample, uint32_t dataBytes) {
+  std::array<uint8_t, kWavHeaderBytes> h{};
+  const uint32_t block = static_cast<uint32_t>(channels * bitsPerSample / 8);
+  std::memcpy(h.data(), "RIFF", 4);
+  Put32(h.data() + 4, dataBytes + (kWavHeaderBytes - 8));
+  std::memcpy(h.data() + 8, "WAVEfmt ", 8);
+  Put32(h.data() + 16, 16);
+  Put16(h.data() + 20, 1);
+  Put16(h.data() + 22, static_cast<uint32_t>(channels));
+  Put32(h.data() + 24, static_cast<uint32_t>(rate));
+  Put32(h.data() + 28, block * static_cast<uint32_t>(rate));
+  Put16(h.data() + 32, block);
+  Put16(h.data() + 34, static_cast<uint32_t>(bitsPerSample));
+  std::memcpy(h.data() + 36, "data", 4);
+  Put32(h.data() + 40, dataBytes);
+  return h;
+}
+
+WavExportResult DecodeToWav(const std::string& source, const std::string& output,
+                            const std::function<bool(int percent)>& progress) {
+  std::string error;
+  const std::unique_ptr<Decoder> decoder = Decoder::Open(source, Decoder::Output::kS16, error);
+  if (decoder == nullptr) return Failed(WavExportError::kSource, error);
+  PartFile part(output);
+  if (part.Fd() < 0) return Failed(WavExportError::kCreate, std::strerror(errno));
+  const int channels = decoder->Channels();
+  const int frameBytes = decoder->BytesPerFrame();
+  auto header = WavHeader(channels, decoder->Rate(), 16, 0);
+  if (!WriteAll(part.Fd(), header.data(), header.size())) return Failed(WavExportError::kWrite, std::strerror(errno));
+
+  std::vector<uint8_t> block(kBlockBytes);
+  const int framesPerBlock = kBlockBytes / frameBytes;
+  uint64_t data = 0;
+  int lastPercent = -1;
+  for (;;) {
+    const int frames = decoder->Read(block.data(), framesPerBlock);
+    if (frames <= 0) break;
+    const size_t bytes = static_cast<size_t>(frames) * static_cast<size_t>(frameBytes);
+    if (data + bytes > kMaxDataBytes) return Failed(WavExportError::kTooLong, {});
+    if (!WriteAll(part.Fd(), block.data(), bytes)) return Failed(WavExportError::kWrite, std::strerror(errno));
+    data += bytes;
+    const int64_t length = decoder->LengthFrames();
+    const int percent = length > 0 ? static_cast<int>(std::min<int64_t>(100, decoder->Position() * 100 / length)) : 0;
+    if (progress && percent != lastPercent) {
+      lastPercent = percent;
+      if (!progress(percent)) return Failed(WavExportError::kCancelled, {});
+    }
+  }
+  header = WavHeader(channels, decoder->Rate(), 16, static_cast<uint32_t>(data));
+  if (!WriteAt(part.Fd(), header.data(), header.size(), 0)) return Failed(WavExportError::kWrite, std::strerror(errno));
+  if (!part.KeepAs(output)) return Failed(WavExportError::kWrite, std::strerror(errno));
+  if (progress) progress(100);
+  return {WavExportError::kNone, {}, static_cast<int64_t>(data)};
+}
+
+}  // namespace orve::audio
