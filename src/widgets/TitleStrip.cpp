@@ -1,6 +1,8 @@
 #include "widgets/TitleStrip.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QWindow>
 #include <QLabel>
 #include <QMouseEvent>
 
@@ -52,6 +54,14 @@ void TitleStrip::mousePressEvent(QMouseEvent* event) {
   const QPoint inWindow = mapTo(window(), event->position().toPoint());
   const QRect area = dragArea_.isNull() ? geometry() : dragArea_;
   if (event->button() == Qt::LeftButton && area.contains(inWindow)) {
+    // Native Wayland lets no client place its windows: there the
+    // compositor moves it (without snapping or docking).
+    QWindow* handle = window()->windowHandle();
+    if (handle != nullptr && QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+      handle->startSystemMove();
+      event->accept();
+      return;
+    }
     dragging_ = true;
     grabOffset_ = event->globalPosition().toPoint() - window()->pos();
     event->accept();
