@@ -31,18 +31,12 @@ class PictureTab : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     const QRect box(QPoint((width() - 312) / 2, (height() - 300) / 2), QSize(312, 300));
-    DrawArtwork(painter, box, accent_, glow_);
-    painter.setPen(Qt::white);
-    QFont font = SkinFont();
-    font.setBold(true);
-    font.setPixelSize(16);
-    painter.setFont(font);
-    painter.drawText(box.adjusted(8, 6, -8, 0), Qt::AlignLeft | Qt::AlignTop, QString::fromLatin1(kAppTitle));
+    DrawArtwork(painter, box, QString::fromLatin1(kAppTitle), accent_, glow_);
   }
 
  private:
-  QColor accent_{40, 90, 200};
-  QColor glow_{120, 220, 255};
+  QColor accent_ = ArtworkAccent();
+  QColor glow_ = ArtworkGlow();
 };
 
 QPlainTextEdit* ReadOnlyText(const QString& text, QWidget* parent) {
@@ -141,8 +135,7 @@ void AboutWindow::ApplyScheme(const ColourScheme& scheme) {
 }
 
 void AboutWindow::Open() {
-  const QList<Monitor> monitors = Monitors();
-  if (!monitors.isEmpty()) move(monitors.front().workArea.center() - rect().center());
+  move(CentredOnPrimary(size()));
   tabs_->setCurrentIndex(0);
   show();
   raise();

@@ -6,9 +6,11 @@
 #include <QRadialGradient>
 #include <cmath>
 
+#include "widgets/SkinnedWindow.h"
+
 namespace orve {
 
-void DrawArtwork(QPainter& painter, const QRect& box, const QColor& accent, const QColor& glow) {
+void DrawArtwork(QPainter& painter, const QRect& box, const QString& title, const QColor& accent, const QColor& glow) {
   painter.save();
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setClipRect(box);
@@ -54,6 +56,12 @@ void DrawArtwork(QPainter& painter, const QRect& box, const QColor& accent, cons
   painter.drawPath(wave);
   // The floor the bands stand on.
   painter.fillRect(QRectF(left, base + 2, r.width() * 0.8, 2), QColor(255, 255, 255, 120));
+  painter.setPen(Qt::white);
+  QFont font = SkinFont();
+  font.setBold(true);
+  font.setPixelSize(16);
+  painter.setFont(font);
+  painter.drawText(box.adjusted(8, 6, -8, 0), Qt::AlignLeft | Qt::AlignTop, title);
   painter.restore();
 }
 

@@ -15,9 +15,9 @@ int BottomOf(const QRect& r) { return r.top() + r.height(); }
 
 // A satellite touching nothing of the main window docks to the other
 // satellite when that one is docked to the main window itself.
-void Chain(DockRecord& dock, const DockRecord& other, const QWidget* otherWindow, const QWidget* satellite) {
+void Chain(DockRecord& dock, const DockRecord& other, const QRect& otherWindow, const QRect& satellite) {
   if (dock.Docked() || !other.Docked() || other.chained) return;
-  DockRecord onOther = DetectDock(otherWindow->frameGeometry(), satellite->frameGeometry());
+  DockRecord onOther = DetectDock(otherWindow, satellite);
   if (!onOther.Docked()) return;
   onOther.chained = true;
   dock = onOther;
@@ -25,10 +25,10 @@ void Chain(DockRecord& dock, const DockRecord& other, const QWidget* otherWindow
 
 // Both records from the windows as they stand now.
 void Record(AppState& state, const QWidget* main, const QWidget* playlist, const QWidget* equalizer) {
-  state.EqualizerDock = DetectDock(main->frameGeometry(), equalizer->frameGeometry());
-  state.PlaylistDock = DetectDock(main->frameGeometry(), playlist->frameGeometry());
-  Chain(state.EqualizerDock, state.PlaylistDock, playlist, equalizer);
-  Chain(state.PlaylistDock, state.EqualizerDock, equalizer, playlist);
+  const SatelliteDocks docks =
+      DetectDocks(main->frameGeometry(), equalizer->frameGeometry(), playlist->frameGeometry());
+  state.EqualizerDock = docks.equalizer;
+  state.PlaylistDock = docks.playlist;
 }
 
 void Follow(const DockRecord& dock, const QWidget* anchor, QWidget* satellite) {
@@ -56,6 +56,13 @@ DockRecord DetectDock(const QRect& main, const QRect& satellite) {
   dock.dy = satellite.top() - main.top();
   dock.dx = satellite.left() - main.left();
   return dock;
+}
+
+SatelliteDocks DetectDocks(const QRect& main, const QRect& equalizer, const QRect& playlist) {
+  SatelliteDocks docks{DetectDock(main, equalizer), DetectDock(main, playlist)};
+  Chain(docks.equalizer, docks.playlist, playlist, equalizer);
+  Chain(docks.playlist, docks.equalizer, equalizer, playlist);
+  return docks;
 }
 
 QPoint FollowPosition(const DockRecord& dock, const QRect& main, const QSize& satelliteSize, QPoint current) {

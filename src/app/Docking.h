@@ -17,6 +17,14 @@ class Application;
 // How `satellite` touches `main`, both as they stand on the screen.
 DockRecord DetectDock(const QRect& main, const QRect& satellite);
 
+// Both satellites' records from the three windows' rectangles: each against
+// the main window, or chained to the other satellite (DockRecord.h).
+struct SatelliteDocks {
+  DockRecord equalizer;
+  DockRecord playlist;
+};
+SatelliteDocks DetectDocks(const QRect& main, const QRect& equalizer, const QRect& playlist);
+
 // Where a satellite of `satelliteSize` recorded as `dock` goes when the main
 // window stands at `main`; `current` when it is not docked.
 QPoint FollowPosition(const DockRecord& dock, const QRect& main, const QSize& satelliteSize, QPoint current);

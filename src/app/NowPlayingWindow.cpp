@@ -83,11 +83,8 @@ void NowPlayingWindow::Toggle() { setVisible(!isVisible()); }
 
 void NowPlayingWindow::showEvent(QShowEvent* event) {
   // In the bottom-right corner of the primary monitor's work area.
-  const QList<Monitor> monitors = Monitors();
-  if (!monitors.isEmpty()) {
-    const QRect& area = monitors.front().workArea;
-    move(area.left() + area.width() - kWidth, area.top() + area.height() - kHeight);
-  }
+  const QRect area = PrimaryWorkArea();
+  if (!area.isEmpty()) move(area.left() + area.width() - kWidth, area.top() + area.height() - kHeight);
   QWidget::showEvent(event);
 }
 

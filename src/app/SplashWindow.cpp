@@ -42,8 +42,7 @@ SplashWindow::SplashWindow(QWidget* parent)
 }
 
 void SplashWindow::Start() {
-  const QList<Monitor> monitors = Monitors();
-  if (!monitors.isEmpty()) move(monitors.front().workArea.center() - rect().center());
+  move(CentredOnPrimary(size()));
   show();
   timer_->start();
 }
@@ -61,14 +60,9 @@ void SplashWindow::Step() {
 
 void SplashWindow::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  DrawArtwork(painter, rect(), QColor(40, 90, 200), QColor(120, 220, 255));
+  DrawArtwork(painter, rect(), QString::fromLatin1(kAppTitle));
   painter.setPen(Qt::white);
   QFont font = SkinFont();
-  font.setBold(true);
-  font.setPixelSize(16);
-  painter.setFont(font);
-  painter.drawText(QRect(8, 6, kWidth - 16, 22), Qt::AlignLeft | Qt::AlignVCenter, QString::fromLatin1(kAppTitle));
-  font.setBold(false);
   font.setPixelSize(11);
   painter.setFont(font);
   painter.drawText(QRect(8, kHeight - 22, kWidth - 16, 16), Qt::AlignLeft | Qt::AlignVCenter,

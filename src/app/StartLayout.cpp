@@ -58,12 +58,9 @@ WindowLayout StartLayout(const StoredPlacement& stored, const QList<Monitor>& mo
 
   // Off every monitor, the main window comes back with the windows docked
   // to it, as one group; then any window still off comes back by itself.
-  const bool equalizerOnMain = DetectDock(layout.main, layout.equalizer).Docked();
-  const bool playlistOnMain = DetectDock(layout.main, layout.playlist).Docked();
-  const bool equalizerDocked =
-      equalizerOnMain || (playlistOnMain && DetectDock(layout.playlist, layout.equalizer).Docked());
-  const bool playlistDocked =
-      playlistOnMain || (equalizerOnMain && DetectDock(layout.equalizer, layout.playlist).Docked());
+  const SatelliteDocks docks = DetectDocks(layout.main, layout.equalizer, layout.playlist);
+  const bool equalizerDocked = docks.equalizer.Docked();
+  const bool playlistDocked = docks.playlist.Docked();
   QRect group = layout.main;
   if (equalizerDocked) group |= layout.equalizer;
   if (playlistDocked) group |= layout.playlist;

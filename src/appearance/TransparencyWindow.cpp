@@ -1,14 +1,13 @@
 #include "appearance/TransparencyWindow.h"
 
-#include <QGuiApplication>
 #include <QLabel>
-#include <QScreen>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "widgets/Compositing.h"
+#include "widgets/ScreenPlacement.h"
 #include "widgets/SkinColours.h"
 #include "widgets/SkinnedWindow.h"
 
@@ -54,9 +53,7 @@ void TransparencyWindow::Open() {
   TakeOpacities();
   noCompositorNote_->setVisible(CompositorRunning() == false);
   adjustSize();
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-    move(screen->availableGeometry().center() - rect().center());
-  }
+  move(CentredOnPrimary(size()));
   show();
   raise();
   activateWindow();

@@ -43,6 +43,15 @@ QList<Monitor> Monitors() {
   return monitors;
 }
 
+QRect PrimaryWorkArea() {
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  return primary == nullptr ? QRect() : primary->availableGeometry();
+}
+
+QPoint CentredOnPrimary(const QSize& size) {
+  return PrimaryWorkArea().center() - QRect(QPoint(0, 0), size).center();
+}
+
 int MonitorOf(const QRect& window, const QList<Monitor>& monitors) {
   int best = -1;
   long long bestOverlap = 0;

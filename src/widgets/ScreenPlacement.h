@@ -22,6 +22,10 @@ struct Monitor {
 
 // The monitors of the running desktop, the primary first; none without a screen.
 QList<Monitor> Monitors();
+// The primary monitor's work area; empty without a screen.
+QRect PrimaryWorkArea();
+// Where a window of `size` stands centred on the primary work area.
+QPoint CentredOnPrimary(const QSize& size);
 
 // The monitor `window` is on: the one it overlaps most, else the nearest.
 // -1 only when there is no monitor at all.
