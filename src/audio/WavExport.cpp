@@ -1,7 +1,6 @@
 #include "audio/WavExport.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "audio/Decoder.h"
+#include "base/PartFile.h"
 
 namespace orve::audio {
 namespace {
@@ -27,67 +27,17 @@ void Put32(uint8_t* at, uint32_t v) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-bool WriteAll(int fd, const void* data, size_t size) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  while (size > 0) {
-    const ssize_t n = ::write(fd, p, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    p += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
-}
-
 bool WriteAt(int fd, const void* data, size_t size, off_t offset) {
   return ::pwrite(fd, data, size, offset) == static_cast<ssize_t>(size);
 }
 
-// The temporary file beside `output`, removed unless it was renamed.
-class PartFile {
- public:
-  explicit PartFile(const std::string& output) {
-    // A name no other export (of this process or another) uses; created
-    // with the user's umask like any file they save.
-    static std::atomic<unsigned> serial{0};
-    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      name_ = output + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-      fd_ = ::open(name_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ < 0 && errno != EEXIST) break;
-    }
-  }
-  ~PartFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!kept_ && fd_ >= 0) ::unlink(name_.c_str());
-  }
-  int Fd() const { return fd_; }
-  // Flushed, closed and renamed to `output`; false with errno on failure.
-  bool KeepAs(const std::string& output) {
-    if (::fsync(fd_) != 0 || ::close(fd_) != 0) {
-      fd_ = -1;
-      ::unlink(name_.c_str());
-      kept_ = true;  // gone already
-      return false;
-    }
-    fd_ = -1;
-    if (::rename(name_.c_str(), output.c_str()) != 0) {
-      const int saved = errno;
-      ::unlink(name_.c_str());
-      errno = saved;
-      kept_ = true;
-      return false;
-    }
-    kept_ = true;
-    return true;
-  }
+WavExportResult Failed(WavExportError error, std::string detail) { return {error, std::move(detail), 0, 0}; }
 
- private:
-  std::string name_;
-  int fd_ = -1;
-  bool kept_ = false;
-};
-
-WavExportResult Failed(WavExportError error, std::string detail) { return {error, std::move(detail), 0}; }
+// A failure of the system's: its reason from errno, kept as a number too.
+WavExportResult SystemFailure(WavExportError error) {
+  const int number = errno;
+  return {error, std::strerror(number), 0, number};
+}
 
 }  // namespace
 
@@ -115,35 +65,32 @@ WavExportResult DecodeToWav(const std::string& source, const std::string& output
   const std::unique_ptr<Decoder> decoder = Decoder::Open(source, Decoder::Output::kS16, error);
   if (decoder == nullptr) return Failed(WavExportError::kSource, error);
   PartFile part(output);
-  if (part.Fd() < 0) return Failed(WavExportError::kCreate, std::strerror(errno));
+  if (part.Fd() < 0) return SystemFailure(WavExportError::kCreate);
   const int channels = decoder->Channels();
   const int frameBytes = decoder->BytesPerFrame();
   auto header = WavHeader(channels, decoder->Rate(), 16, 0);
-  if (!WriteAll(part.Fd(), header.data(), header.size())) return Failed(WavExportError::kWrite, std::strerror(errno));
+  if (!WriteAll(part.Fd(), header.data(), header.size())) return SystemFailure(WavExportError::kWrite);
 
   std::vector<uint8_t> block(kBlockBytes);
   const int framesPerBlock = kBlockBytes / frameBytes;
   uint64_t data = 0;
-  int lastPercent = -1;
   for (;;) {
     const int frames = decoder->Read(block.data(), framesPerBlock);
     if (frames <= 0) break;
     const size_t bytes = static_cast<size_t>(frames) * static_cast<size_t>(frameBytes);
     if (data + bytes > kMaxDataBytes) return Failed(WavExportError::kTooLong, {});
-    if (!WriteAll(part.Fd(), block.data(), bytes)) return Failed(WavExportError::kWrite, std::strerror(errno));
+    if (!WriteAll(part.Fd(), block.data(), bytes)) return SystemFailure(WavExportError::kWrite);
     data += bytes;
     const int64_t length = decoder->LengthFrames();
     const int percent = length > 0 ? static_cast<int>(std::min<int64_t>(100, decoder->Position() * 100 / length)) : 0;
-    if (progress && percent != lastPercent) {
-      lastPercent = percent;
-      if (!progress(percent)) return Failed(WavExportError::kCancelled, {});
-    }
+    // Asked after every block, so a file of unknown length can be stopped too.
+    if (progress && !progress(percent)) return Failed(WavExportError::kCancelled, {});
   }
   header = WavHeader(channels, decoder->Rate(), 16, static_cast<uint32_t>(data));
-  if (!WriteAt(part.Fd(), header.data(), header.size(), 0)) return Failed(WavExportError::kWrite, std::strerror(errno));
-  if (!part.KeepAs(output)) return Failed(WavExportError::kWrite, std::strerror(errno));
+  if (!WriteAt(part.Fd(), header.data(), header.size(), 0)) return SystemFailure(WavExportError::kWrite);
+  if (!part.KeepAs(output)) return SystemFailure(WavExportError::kWrite);
   if (progress) progress(100);
-  return {WavExportError::kNone, {}, static_cast<int64_t>(data)};
+  return {WavExportError::kNone, {}, static_cast<int64_t>(data), 0};
 }
 
 }  // namespace orve::audio

@@ -5,9 +5,8 @@
 // more channels). Meant for a worker thread: it owns its decoder and never
 // touches a Library.
 //
-// The file is written under a temporary name in the output's folder and
-// renamed over `output` only when it is complete, so an older file of that
-// name is replaced only by a whole one, and a failure leaves nothing behind.
+// The file is written as a PartFile: an older file of that name is replaced
+// only by a whole one, and a failure leaves nothing behind.
 
 #include <array>
 #include <cstdint>
@@ -34,6 +33,7 @@ struct WavExportResult {
   WavExportError error = WavExportError::kNone;
   std::string detail;  // the system's or the decoder's reason
   int64_t dataBytes = 0;
+  int systemError = 0;  // errno of kCreate and kWrite
 };
 
 // `progress` is told the percent done (0..100) after each block; returning

@@ -9,7 +9,7 @@ import sys
 # Bottom up; a folder may include its own tier and the tiers below.
 TIERS = [
     ["base", "audio/dsp", "audio"],
-    ["settings", "widgets"],
+    ["settings", "widgets", "aacenc"],
     ["engine", "appearance"],
     ["session"],
     ["playlist", "equalizer", "settings/window", "library", "convert"],
