@@ -34,6 +34,8 @@ namespace {
 
 namespace ck = config;
 
+constexpr int kEncodeBalloonMs = 10000;
+
 QString ConfigName(const AppState& state) { return state.AppDir + QString::fromLatin1(ck::kFileName); }
 
 // The main window's creation: folder, scheme, engine, toggles.
@@ -263,6 +265,11 @@ bool Startup(Application& app, const QStringList& arguments) {
   QObject::connect(tray, &TrayIcon::LeftClicked, &app, [&app] {
     if (app.State().TrayMinimised) app.Windows().nowPlaying->Toggle();
   });
+  // A finished conversion is told in the tray; a failed one says why.
+  QObject::connect(app.Windows().playlist, &PlaylistWindow::ConversionSucceeded, tray, [tray](const QString& name) {
+    tray->ShowBalloon(QStringLiteral("Encode"), name + QStringLiteral(" конвертирован."), kEncodeBalloonMs);
+  });
+  QObject::connect(app.Windows().playlist, &PlaylistWindow::ConversionFailed, &app, &Application::ShowError);
   CreateAppearanceWindows(app);
   QObject::connect(main, &MainWindow::MinimiseRequested, &app, &Application::MinimiseToTray);
   main->show();

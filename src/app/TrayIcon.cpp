@@ -29,6 +29,7 @@ void TrayIcon::SetToolTip(const QString& text) {
 
 void TrayIcon::ShowBalloon(const QString& title, const QString& text, int timeoutMs) {
   if (icon_) icon_->showMessage(title, text, QSystemTrayIcon::Information, timeoutMs);
+  emit BalloonRequested(title, text);
 }
 
 }  // namespace orve

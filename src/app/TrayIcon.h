@@ -26,6 +26,8 @@ class TrayIcon : public QObject {
  signals:
   void RestoreRequested();
   void LeftClicked();
+  // A balloon was asked for (shown where the desktop has a tray).
+  void BalloonRequested(const QString& title, const QString& text);
 
  private:
   QSystemTrayIcon* icon_ = nullptr;

@@ -116,13 +116,15 @@ void PlaylistWindow::BuildMenus() {
   contextMenu_ = new QMenu(this);
   infoAction_ = contextMenu_->addAction(QStringLiteral("Информация"));
   convertMenu_ = contextMenu_->addMenu(QStringLiteral("Конвертировать"));
-  const std::array<QString, kConversionFormats> formats{QStringLiteral("Wave"), QStringLiteral("Ogg"),
-                                                         QStringLiteral("Mp3"), QStringLiteral("Aac")};
-  for (size_t f = 0; f < formats.size(); ++f) {
-    QMenu* menu = convertMenu_->addMenu(formats[f]);
-    menu->setToolTipsVisible(true);
+  for (size_t f = 0; f < convertFormatMenus_.size(); ++f) {
+    QMenu* menu = convertMenu_->addMenu(FormatCaption(static_cast<ConvertFormat>(f)));
     convertFormatMenus_[f] = menu;
-    for (QAction*& slot : folderSlots_[f]) slot = menu->addAction(QString());
+    for (size_t i = 0; i < folderSlots_[f].size(); ++i) {
+      QAction* slot = menu->addAction(QString());
+      connect(slot, &QAction::triggered, this,
+              [this, f, i] { ConvertSelected(static_cast<ConvertFormat>(f), static_cast<int>(i)); });
+      folderSlots_[f][i] = slot;
+    }
   }
   SetConversionFolders({});
   removeFromMenu_ = contextMenu_->addMenu(QStringLiteral("Удалить из"));
@@ -188,18 +190,6 @@ void PlaylistWindow::RestoreFromConfig(IniFile& config) {
   if (const auto mode = RepeatModeFromStored(config.Read(config::tech::kRepeat))) state_.RepeatMode = *mode;
   engine_.CurrentIndex = -1;
   tickTimer_->start();
-}
-
-void PlaylistWindow::SetConversionFolders(const QStringList& captions) {
-  for (auto& menuSlots : folderSlots_) {
-    for (int i = 0; i < kFolderSlots; ++i) {
-      QAction* slot = menuSlots[static_cast<size_t>(i)];
-      const bool folder = i < captions.size();
-      slot->setText(folder ? captions[i] : QStringLiteral("Path %1").arg(i + 1));
-      slot->setEnabled(false);
-      slot->setToolTip(folder ? QStringLiteral("Конвертация ещё не доступна") : QString());
-    }
-  }
 }
 
 void PlaylistWindow::SetRoundButtons(bool round) {

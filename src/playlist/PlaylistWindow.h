@@ -14,7 +14,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
+#include "convert/EncoderCommand.h"
 #include "playlist/EntryAdder.h"
 
 class QFileDialog;
@@ -28,6 +30,7 @@ class QTimer;
 namespace orve {
 
 struct AppState;
+class ConversionJob;
 class GlassButton;
 class GradientBackground;
 class IniFile;
@@ -120,18 +123,28 @@ class PlaylistWindow : public QWidget {
   void Tick();
   // The "X" button: hides the window and reports Closed().
   void Dismiss();
-  // While a conversion runs "Конвертировать" is disabled.
-  void SetConversionBusy(bool busy) { conversionBusy_ = busy; }
-  // The ten folder slots of each "Конвертировать" sub-menu: the first
-  // captioned with the destination folders (each ending with "/"), the rest
-  // "Path N", disabled. Conversion itself is not built yet, so every slot
-  // stays disabled and says so.
-  void SetConversionFolders(const QStringList& captions);
   // Corner radius 7 (round) or 0 on the window's three menu buttons.
   void SetRoundButtons(bool round);
 
+  // --- conversion ---
+  // While an MP3, Ogg or AAC conversion runs "Конвертировать" is disabled.
+  void SetConversionBusy(bool busy) { conversionBusy_ = busy; }
+  bool ConversionBusy() const { return conversionBusy_; }
+  // The ten folder slots of each "Конвертировать" sub-menu: the first
+  // captioned with the destination folders (each ending with "/") and
+  // enabled, the rest "Path N", disabled.
+  void SetConversionFolders(const QStringList& folders);
+  // The selected entry converted into destination folder `slot` (0..9):
+  // DestFolder is set to it and the conversion starts; nothing without a
+  // selection, for a stream, or for a slot without a folder. Progress shows
+  // in the title strip; the end is reported by ConversionSucceeded or
+  // ConversionFailed.
+  void ConvertSelected(ConvertFormat format, int slot);
+  // The conversions under way, oldest first.
+  const std::vector<ConversionJob*>& Conversions() const { return conversions_; }
+
   static constexpr int kFolderSlots = 10;
-  static constexpr int kConversionFormats = 4;  // "Wave", "Ogg", "Mp3", "Aac"
+  static constexpr int kConversionFormats = kConvertFormats;  // "Wave", "Ogg", "Mp3", "Aac"
 
   // The controls, for tests that check looks and drive them as a user does.
   struct Controls {
@@ -188,6 +201,10 @@ class PlaylistWindow : public QWidget {
   // A large add is under way: entries appended of those queued (done ==
   // total when it has finished).
   void AddProgress(int done, int total);
+  // A conversion ended: the output `name` is in its folder ...
+  void ConversionSucceeded(const QString& name);
+  // ... or it failed, and `message` says why.
+  void ConversionFailed(const QString& message);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -205,6 +222,9 @@ class PlaylistWindow : public QWidget {
   void AppendItem();
   void PlaylistChanged();
   void ReportAddProgress(int done, int total);
+  // The title strip: a conversion's progress, else the add's, else the name.
+  void RefreshTitleCaption();
+  void ConversionEnded(ConversionJob* job, const QString& failure);
   // The selection text shows whether the row `index` (the selection, or the
   // one a key is about to select) is the current entry.
   void SelectionColour(int index);
@@ -268,6 +288,9 @@ class PlaylistWindow : public QWidget {
 
   int dragRow_ = 0;               // the row being dragged
   bool conversionBusy_ = false;
+  QStringList conversionFolders_;  // the destination folders of the slots
+  std::vector<ConversionJob*> conversions_;
+  int addDone_ = 0, addTotal_ = 0;  // the add under way, for the title strip
   bool playlistReadable_ = true;  // false: Default.pld failed to read, keep it
   int failedStarts_ = 0;          // entries in a row that auto-advance found broken
   QRect floatingBounds_;          // before the window was aligned to the right edge

@@ -236,8 +236,9 @@ void PlaylistWindow::SavePlaylist() {
 }
 
 void PlaylistWindow::ReportAddProgress(int done, int total) {
-  titleCaption_->setText(done < total ? QStringLiteral("Добавление %1 из %2").arg(done).arg(total)
-                                : QStringLiteral("Плэйлист"));
+  addDone_ = done;
+  addTotal_ = total;
+  RefreshTitleCaption();
   emit AddProgress(done, total);
 }
 

@@ -1,0 +1,103 @@
+// Conversions from the playlist's context menu in the running program:
+// the destination slots, progress in the title strip, the menu disabled
+// while an encoder runs, the balloon on success and the message on failure.
+#include <QDir>
+#include <QMessageBox>
+#include <QSignalSpy>
+
+#include "PlaylistFixture.h"
+#include "app/TrayIcon.h"
+#include "session/AppState.h"
+
+namespace orve::test {
+namespace {
+
+class ConversionTest : public PlaylistFixture {
+ protected:
+  // One destination folder, and cbr.mp3 (tagged, 2 s) in the playlist.
+  void StartWithDestination() {
+    QDir().mkpath(dest);
+    home.write("config.ini", ("[folder]\r\ncount=0\r\n0=" + dest + "\r\n").toUtf8());
+    Start();
+    Add({kFixtures + "cbr.mp3"});
+    pls->show();
+    pls->SelectIndex(0);
+  }
+  QAction* Slot(ConvertFormat format, int i) const {
+    return plsUi().folderSlots[static_cast<size_t>(format)][static_cast<size_t>(i)];
+  }
+  // The context menu opened on row 0, as a user does; whether "Конвертировать" can be chosen.
+  bool ConvertItemEnabled() {
+    QTest::mouseClick(plsUi().entryList->viewport(), Qt::RightButton, {}, plsUi().entryList->ItemRect(0).center());
+    const bool enabled = plsUi().convertMenu->menuAction()->isEnabled();
+    plsUi().contextMenu->hide();
+    return enabled;
+  }
+  QString Caption() const { return plsUi().titleCaption->text(); }
+
+  QString dest = home.path() + "/out/";
+};
+
+TEST_F(ConversionTest, Mp3FromTheMenuShowsProgressAndEndsWithTheBalloon) {
+  StartWithDestination();
+  EXPECT_TRUE(Slot(ConvertFormat::kMp3, 0)->isEnabled());
+  EXPECT_FALSE(Slot(ConvertFormat::kMp3, 1)->isEnabled());
+  QSignalSpy balloons(app.Windows().tray, &TrayIcon::BalloonRequested);
+  Slot(ConvertFormat::kMp3, 0)->trigger();
+  EXPECT_EQ(app.State().DestFolder, dest);
+  EXPECT_TRUE(pls->ConversionBusy());
+  EXPECT_TRUE(Caption().startsWith("Конвертация: cbr ")) << Caption().toStdString();
+  EXPECT_FALSE(ConvertItemEnabled());
+  ASSERT_TRUE(WaitUntil([&] { return !pls->ConversionBusy(); }, 60000));
+  EXPECT_TRUE(ConvertItemEnabled());
+  EXPECT_EQ(Caption(), "Плэйлист");
+  EXPECT_GT(QFileInfo(dest + "cbr.mp3").size(), 10000);
+  ASSERT_EQ(balloons.size(), 1);
+  EXPECT_EQ(balloons[0][0].toString(), "Encode");
+  EXPECT_EQ(balloons[0][1].toString(), "cbr конвертирован.");
+}
+
+TEST_F(ConversionTest, WaveRunsBesideAnotherConversionWithoutTheBusyFlag) {
+  StartWithDestination();
+  Slot(ConvertFormat::kWave, 0)->trigger();
+  EXPECT_FALSE(pls->ConversionBusy());
+  EXPECT_TRUE(Caption().startsWith("Конвертация: cbr ")) << Caption().toStdString();
+  Slot(ConvertFormat::kOgg, 0)->trigger();
+  EXPECT_TRUE(pls->ConversionBusy());
+  ASSERT_TRUE(WaitUntil([&] { return pls->Conversions().empty(); }, 60000));
+  EXPECT_EQ(QFileInfo(dest + "cbr.wav").size(), 44 + 88200 * 4);
+  EXPECT_GT(QFileInfo(dest + "cbr.ogg").size(), 5000);
+  EXPECT_FALSE(pls->ConversionBusy());
+}
+
+TEST_F(ConversionTest, NothingHappensWithoutASelection) {
+  StartWithDestination();
+  pls->SelectIndex(-1);
+  Slot(ConvertFormat::kMp3, 0)->trigger();
+  EXPECT_TRUE(pls->Conversions().empty());
+  EXPECT_FALSE(pls->ConversionBusy());
+}
+
+TEST_F(ConversionTest, AFailureIsShownAndNoBalloonSaysOtherwise) {
+  StartWithDestination();
+  QDir(dest).removeRecursively();  // the folder went after it was chosen
+  QSignalSpy balloons(app.Windows().tray, &TrayIcon::BalloonRequested);
+  QString shown;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+    }
+  });
+  closer.start(20);
+  Slot(ConvertFormat::kMp3, 0)->trigger();
+  ASSERT_TRUE(WaitUntil([&] { return !shown.isEmpty(); }));
+  EXPECT_EQ(shown, "Не удалось конвертировать «cbr» в MP3: папка " + dest + " не найдена.");
+  EXPECT_FALSE(pls->ConversionBusy());
+  EXPECT_EQ(Caption(), "Плэйлист");
+  EXPECT_EQ(balloons.size(), 0);
+}
+
+}  // namespace
+}  // namespace orve::test
