@@ -11,8 +11,11 @@ extern "C" {
 #include <libavutil/channel_layout.h>
 }
 
+#include <sys/stat.h>
+
 #include "audio/AvError.h"
 #include "audio/Decoder.h"
+#include "audio/LocalInput.h"
 
 namespace orve::aacenc {
 namespace {
@@ -161,6 +164,23 @@ bool Encoder::Finish(std::string& error) {
   return true;
 }
 
+// A regular file is opened with its exact length; a pipe (the way
+// conversions hand their WAV over) is read as it comes.
+std::unique_ptr<audio::Decoder> OpenSource(const std::string& input, std::string& error) {
+  struct stat st {};
+  if (::stat(input.c_str(), &st) != 0 || S_ISREG(st.st_mode)) {
+    return audio::Decoder::Open(input, audio::Decoder::Output::kFloat, error);
+  }
+  AVFormatContext* format = nullptr;
+  int ret = audio::OpenLocalInput(&format, input);
+  if (ret >= 0 && (ret = avformat_find_stream_info(format, nullptr)) < 0) avformat_close_input(&format);
+  if (ret < 0) {
+    error = input + ": " + audio::AvErrorText("avformat_open_input", ret);
+    return nullptr;
+  }
+  return audio::Decoder::FromInput(format, audio::Decoder::Output::kFloat, error);
+}
+
 }  // namespace
 
 int BitRate(const AacOptions& options, int channels) {
@@ -171,7 +191,7 @@ int BitRate(const AacOptions& options, int channels) {
 bool EncodeToAdts(const std::string& input, const std::string& output, const AacOptions& options,
                   std::string& error) {
   const bool ok = [&] {
-    std::unique_ptr<audio::Decoder> source = audio::Decoder::Open(input, audio::Decoder::Output::kFloat, error);
+    std::unique_ptr<audio::Decoder> source = OpenSource(input, error);
     if (source == nullptr) return false;
     Encoder encoder;
     if (!encoder.Open(*source, options, output, error)) return false;

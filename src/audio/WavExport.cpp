@@ -59,6 +59,40 @@ std::array<uint8_t, kWavHeaderBytes> WavHeader(int channels, int rate, int bitsP
   return h;
 }
 
+namespace {
+
+// The decoder's samples after the header already written to `fd`, block by
+// block; `dataBytes` of the result counts them.
+// On a file (`writeback`) what is written goes on to disk as the decoding
+// goes on, every few megabytes.
+WavExportResult WriteSamples(Decoder& decoder, int fd, uint64_t limit, bool writeback,
+                             const std::function<bool(int percent)>& progress) {
+  constexpr uint64_t kWritebackBytes = 4 << 20;
+  const int frameBytes = decoder.BytesPerFrame();
+  std::vector<uint8_t> block(kBlockBytes);
+  const int framesPerBlock = kBlockBytes / frameBytes;
+  uint64_t data = 0, flushed = 0;
+  for (;;) {
+    const int frames = decoder.Read(block.data(), framesPerBlock);
+    if (frames <= 0) break;
+    const size_t bytes = static_cast<size_t>(frames) * static_cast<size_t>(frameBytes);
+    if (data + bytes > limit) return Failed(WavExportError::kTooLong, {});
+    if (!WriteAll(fd, block.data(), bytes)) return SystemFailure(WavExportError::kWrite);
+    data += bytes;
+    if (writeback && data - flushed >= kWritebackBytes) {
+      StartWriteback(fd, static_cast<int64_t>(kWavHeaderBytes + flushed), static_cast<int64_t>(data - flushed));
+      flushed = data;
+    }
+    const int64_t length = decoder.LengthFrames();
+    const int percent = length > 0 ? static_cast<int>(std::min<int64_t>(100, decoder.Position() * 100 / length)) : 0;
+    // Asked after every block, so a file of unknown length can be stopped too.
+    if (progress && !progress(percent)) return Failed(WavExportError::kCancelled, {});
+  }
+  return {WavExportError::kNone, {}, static_cast<int64_t>(data), 0};
+}
+
+}  // namespace
+
 WavExportResult DecodeToWav(const std::string& source, const std::string& output,
                             const std::function<bool(int percent)>& progress) {
   std::string error;
@@ -66,31 +100,23 @@ WavExportResult DecodeToWav(const std::string& source, const std::string& output
   if (decoder == nullptr) return Failed(WavExportError::kSource, error);
   PartFile part(output);
   if (part.Fd() < 0) return SystemFailure(WavExportError::kCreate);
-  const int channels = decoder->Channels();
-  const int frameBytes = decoder->BytesPerFrame();
-  auto header = WavHeader(channels, decoder->Rate(), 16, 0);
+  auto header = WavHeader(decoder->Channels(), decoder->Rate(), 16, 0);
   if (!WriteAll(part.Fd(), header.data(), header.size())) return SystemFailure(WavExportError::kWrite);
-
-  std::vector<uint8_t> block(kBlockBytes);
-  const int framesPerBlock = kBlockBytes / frameBytes;
-  uint64_t data = 0;
-  for (;;) {
-    const int frames = decoder->Read(block.data(), framesPerBlock);
-    if (frames <= 0) break;
-    const size_t bytes = static_cast<size_t>(frames) * static_cast<size_t>(frameBytes);
-    if (data + bytes > kMaxDataBytes) return Failed(WavExportError::kTooLong, {});
-    if (!WriteAll(part.Fd(), block.data(), bytes)) return SystemFailure(WavExportError::kWrite);
-    data += bytes;
-    const int64_t length = decoder->LengthFrames();
-    const int percent = length > 0 ? static_cast<int>(std::min<int64_t>(100, decoder->Position() * 100 / length)) : 0;
-    // Asked after every block, so a file of unknown length can be stopped too.
-    if (progress && !progress(percent)) return Failed(WavExportError::kCancelled, {});
-  }
-  header = WavHeader(channels, decoder->Rate(), 16, static_cast<uint32_t>(data));
+  WavExportResult result = WriteSamples(*decoder, part.Fd(), kMaxDataBytes, true, progress);
+  if (result.error != WavExportError::kNone) return result;
+  header = WavHeader(decoder->Channels(), decoder->Rate(), 16, static_cast<uint32_t>(result.dataBytes));
   if (!WriteAt(part.Fd(), header.data(), header.size(), 0)) return SystemFailure(WavExportError::kWrite);
   if (!part.KeepAs(output)) return SystemFailure(WavExportError::kWrite);
   if (progress) progress(100);
-  return {WavExportError::kNone, {}, static_cast<int64_t>(data), 0};
+  return result;
+}
+
+WavExportResult StreamAsWav(Decoder& decoder, int fd, const std::function<bool(int percent)>& progress) {
+  const auto header = WavHeader(decoder.Channels(), decoder.Rate(), 16, kUnknownDataBytes);
+  if (!WriteAll(fd, header.data(), header.size())) return SystemFailure(WavExportError::kWrite);
+  // A stream has no end to patch a length into: it ends where the reader
+  // sees the end of the pipe, however long.
+  return WriteSamples(decoder, fd, UINT64_MAX, false, progress);
 }
 
 }  // namespace orve::audio

@@ -16,6 +16,11 @@
 namespace orve::audio {
 
 inline constexpr int kWavHeaderBytes = 44;
+// The data length of a WAV stream whose length is not known: readers
+// (lame, oggenc, FFmpeg) then read to the end of their input.
+inline constexpr uint32_t kUnknownDataBytes = 0xFFFFFFFFu - (kWavHeaderBytes - 8);
+
+class Decoder;
 
 // The header for `dataBytes` of samples.
 std::array<uint8_t, kWavHeaderBytes> WavHeader(int channels, int rate, int bitsPerSample, uint32_t dataBytes);
@@ -40,5 +45,11 @@ struct WavExportResult {
 // false stops the export. Blocks are 10,000 bytes.
 WavExportResult DecodeToWav(const std::string& source, const std::string& output,
                             const std::function<bool(int percent)>& progress = {});
+
+// The same samples written to `fd` (a pipe to an encoder) as they are
+// decoded, behind a header whose lengths say "unknown". A reader that goes
+// away gives kWrite with systemError EPIPE (SIGPIPE must be blocked in the
+// calling thread).
+WavExportResult StreamAsWav(Decoder& decoder, int fd, const std::function<bool(int percent)>& progress = {});
 
 }  // namespace orve::audio

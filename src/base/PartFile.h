@@ -4,6 +4,7 @@
 // only when complete, so an older file of that name is replaced only by a
 // whole one, and a failure leaves nothing behind. Plain POSIX, no Qt.
 
+#include <cstdint>
 #include <string>
 
 namespace orve {
@@ -18,8 +19,8 @@ class PartFile {
   PartFile& operator=(const PartFile&) = delete;
 
   int Fd() const { return fd_; }
-  // Flushed to disk, closed and renamed to `target`; false with errno set
-  // (the temporary file is then gone).
+  // Closed and renamed to `target` (flushed to disk first when it replaces
+  // a file); false with errno set (the temporary file is then gone).
   bool KeepAs(const std::string& target);
 
  private:
@@ -30,6 +31,10 @@ class PartFile {
 
 // Writes all of `size` bytes, retrying short writes; false with errno set.
 bool WriteAll(int fd, const void* data, size_t size);
+
+// Starts writing `length` bytes of `fd` from `offset` to disk without
+// waiting, so that the flush before a PartFile is kept has little left to do.
+void StartWriteback(int fd, int64_t offset, int64_t length);
 
 // Moves `from` to `to`, replacing an older `to` only by a whole file: a
 // rename within one file system, else a copy through a PartFile and the

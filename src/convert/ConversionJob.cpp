@@ -6,11 +6,16 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <pthread.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "audio/Decoder.h"
 #include "audio/TagReader.h"
 #include "base/PartFile.h"
 #include "convert/BaseName.h"
@@ -22,6 +27,7 @@ namespace {
 
 constexpr int kPollMs = 100;
 constexpr qsizetype kKeptErrorBytes = 4096;
+constexpr auto kOpenRetry = std::chrono::milliseconds(5);
 
 // The last line the encoder wrote that says something.
 QString LastLine(const QByteArray& text) {
@@ -38,6 +44,8 @@ bool SameFile(const QString& a, const QString& b) {
   return fa.exists() && fb.exists() && fa.canonicalFilePath() == fb.canonicalFilePath();
 }
 
+audio::WavExportResult SourceFailure(std::string detail) { return {audio::WavExportError::kSource, std::move(detail), 0, 0}; }
+
 }  // namespace
 
 ConversionJob::ConversionJob(ConversionRequest request, QObject* parent)
@@ -48,12 +56,14 @@ ConversionJob::ConversionJob(ConversionRequest request, QObject* parent)
 
 ConversionJob::~ConversionJob() {
   cancel_ = true;
-  if (worker_.joinable()) worker_.join();
+  // The encoder goes first: a worker writing into its pipe is then released.
   if (process_ != nullptr) {
     process_->disconnect(this);
     process_->kill();
     process_->waitForFinished(3000);
   }
+  encoderGone_ = true;
+  if (worker_.joinable()) worker_.join();
 }
 
 QString ConversionJob::OutputPath() const { return request_.destFolder + name_ + Extension(request_.format); }
@@ -67,9 +77,9 @@ void ConversionJob::Start() {
   if (::access(QFile::encodeName(request_.destFolder).constData(), W_OK | X_OK) != 0) {
     return Fail(WriteFailureReason(errno, request_.destFolder));
   }
-  pollTimer_->start();
   if (request_.format == ConvertFormat::kWave) {
-    worker_ = std::thread([this, path = QFile::encodeName(output).toStdString()] { Decode(path, false); });
+    pollTimer_->start();
+    worker_ = std::thread([this, path = QFile::encodeName(output).toStdString()] { Decode(path); });
     return;
   }
   run_ = RunFor(request_.format, request_.encoders, {});
@@ -82,40 +92,78 @@ void ConversionJob::Start() {
   work_ = std::make_unique<QTemporaryDir>(request_.codecsFolder + QStringLiteral("work-XXXXXX"));
   if (!work_->isValid()) work_ = std::make_unique<QTemporaryDir>();  // the system's temporary folder
   if (!work_->isValid()) return Fail(WriteFailureReason(errno, request_.codecsFolder));
-  const std::string wav = QFile::encodeName(work_->filePath(QString::fromLatin1(kEncoderInput))).toStdString();
-  worker_ = std::thread([this, wav] { Decode(wav, request_.format != ConvertFormat::kAac); });
+  const QByteArray fifo = QFile::encodeName(work_->filePath(QString::fromLatin1(kEncoderInput)));
+  if (::mkfifo(fifo.constData(), 0600) != 0) return Fail(WriteFailureReason(errno, work_->path()));
+  pollTimer_->start();
+  worker_ = std::thread([this, path = fifo.toStdString()] { Stream(path, request_.format != ConvertFormat::kAac); });
 }
 
-void ConversionJob::Decode(const std::string& wavPath, bool readTags) {
+void ConversionJob::Decode(const std::string& wavPath) {
+  const audio::WavExportResult result =
+      audio::DecodeToWav(QFile::encodeName(request_.source).toStdString(), wavPath, [this](int percent) {
+        decodePercent_ = percent;
+        return !cancel_;
+      });
+  if (cancel_) return;
+  QMetaObject::invokeMethod(this, [this, result] { Decoded(result); }, Qt::QueuedConnection);
+}
+
+void ConversionJob::Stream(const std::string& fifoPath, bool readTags) {
+  // An encoder that stops reading gives EPIPE here, not a signal that would
+  // end the program.
+  sigset_t pipe;
+  sigemptyset(&pipe);
+  sigaddset(&pipe, SIGPIPE);
+  pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+  auto report = [this](const audio::WavExportResult& result) {
+    QMetaObject::invokeMethod(this, [this, result] { Decoded(result); }, Qt::QueuedConnection);
+  };
+
   const std::string source = QFile::encodeName(request_.source).toStdString();
   const audio::Tags tags = readTags ? audio::ReadTags(source) : audio::Tags{};
-  const audio::WavExportResult result = audio::DecodeToWav(source, wavPath, [this](int percent) {
+  std::string error;
+  const std::unique_ptr<audio::Decoder> decoder = audio::Decoder::Open(source, audio::Decoder::Output::kS16, error);
+  if (decoder == nullptr) return report(SourceFailure(error));
+  // The encoder starts once the tags for its arguments are known ...
+  QMetaObject::invokeMethod(this, [this, tags] { StartEncoder(tags); }, Qt::QueuedConnection);
+  // ... and the pipe opens when it opens its end.
+  int fd = -1;
+  while (fd < 0 && !cancel_ && !encoderGone_) {
+    fd = ::open(fifoPath.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 && errno != ENXIO) return report({audio::WavExportError::kCreate, {}, 0, errno});
+    if (fd < 0) std::this_thread::sleep_for(kOpenRetry);
+  }
+  if (fd < 0) return report({audio::WavExportError::kCancelled, {}, 0, 0});  // the encoder never read
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  const audio::WavExportResult result = audio::StreamAsWav(*decoder, fd, [this](int percent) {
     decodePercent_ = percent;
     return !cancel_;
   });
-  if (cancel_) return;
-  QMetaObject::invokeMethod(this, [this, result, tags] { Decoded(result, tags); }, Qt::QueuedConnection);
+  ::close(fd);
+  report(result);
 }
 
-void ConversionJob::Decoded(const audio::WavExportResult& result, const audio::Tags& tags) {
+void ConversionJob::Decoded(const audio::WavExportResult& result) {
   worker_.join();
   using E = audio::WavExportError;
-  const QString folder = request_.format == ConvertFormat::kWave ? request_.destFolder : work_->path();
+  if (result.error == E::kSource) return Fail(QStringLiteral("исходный файл не читается как звук"));
+  if (request_.format != ConvertFormat::kWave) {
+    decoded_ = result;
+    return EncodingDone();
+  }
   switch (result.error) {
-    case E::kNone: break;
-    case E::kSource: return Fail(QStringLiteral("исходный файл не читается как звук"));
+    case E::kNone: return End({});
     case E::kCreate:
-    case E::kWrite: return Fail(WriteFailureReason(result.systemError, folder));
+    case E::kWrite: return Fail(WriteFailureReason(result.systemError, request_.destFolder));
     case E::kTooLong: return Fail(QStringLiteral("звук длиннее, чем вмещает файл WAV (4 ГБ)"));
+    case E::kSource:
     case E::kCancelled: return;
   }
-  if (request_.format == ConvertFormat::kWave) return End({});
-  StartEncoder(tags);
 }
 
 void ConversionJob::StartEncoder(const audio::Tags& tags) {
+  if (ended_) return;
   run_ = RunFor(request_.format, request_.encoders, tags);
-  inputBytes_ = QFileInfo(work_->filePath(QString::fromLatin1(kEncoderInput))).size();
   process_ = new QProcess(this);
   process_->setProgram(encoderPath_);
   process_->setArguments(run_.arguments);
@@ -134,16 +182,24 @@ void ConversionJob::StartEncoder(const audio::Tags& tags) {
     if (encoderErrors_.size() > kKeptErrorBytes) encoderErrors_.remove(0, encoderErrors_.size() - kKeptErrorBytes);
   });
   connect(process_, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-    if (error == QProcess::FailedToStart) {
-      Fail(QStringLiteral("кодировщик %1 не запускается (%2)").arg(run_.encoder, process_->errorString()));
-    }
+    if (error != QProcess::FailedToStart) return;
+    encoderGone_ = true;
+    Fail(QStringLiteral("кодировщик %1 не запускается (%2)").arg(run_.encoder, process_->errorString()));
   });
   connect(process_, &QProcess::finished, this, &ConversionJob::EncoderEnded);
   process_->start();
 }
 
 void ConversionJob::EncoderEnded(int exitCode, QProcess::ExitStatus status) {
+  encoderGone_ = true;  // a worker still waiting for the pipe gives up
   encoderErrors_.append(process_->readAllStandardError());
+  encoderExit_ = std::make_pair(exitCode, status);
+  EncodingDone();
+}
+
+void ConversionJob::EncodingDone() {
+  if (!decoded_ || !encoderExit_) return;
+  const auto [exitCode, status] = *encoderExit_;
   if (status == QProcess::CrashExit) return Fail(QStringLiteral("кодировщик %1 аварийно завершился").arg(run_.encoder));
   if (exitCode != 0) {
     QString reason = QStringLiteral("кодировщик %1 завершился с ошибкой (код %2)").arg(run_.encoder).arg(exitCode);
@@ -152,42 +208,18 @@ void ConversionJob::EncoderEnded(int exitCode, QProcess::ExitStatus status) {
   }
   const QString encoded = work_->filePath(run_.outputFile);
   if (QFileInfo(encoded).size() <= 0) return Fail(QStringLiteral("кодировщик %1 не создал файл").arg(run_.encoder));
+  // An encoder that says all is well but stopped reading made a short file.
+  if (decoded_->error != audio::WavExportError::kNone) {
+    return Fail(QStringLiteral("кодировщик %1 прочитал не весь звук").arg(run_.encoder));
+  }
   const int moved = MoveReplacing(QFile::encodeName(encoded).toStdString(), QFile::encodeName(OutputPath()).toStdString());
   if (moved != 0) return Fail(WriteFailureReason(moved, request_.destFolder));
   End({});
 }
 
-void ConversionJob::Poll() {
-  if (process_ == nullptr) {
-    const int decoded = decodePercent_;
-    SetPercent(request_.format == ConvertFormat::kWave ? decoded : decoded * kDecodeShare / 100);
-  } else {
-    SetPercent(kDecodeShare + EncoderInputPercent() * (100 - kDecodeShare) / 100);
-  }
-}
-
-// How far the encoder has read its input: the offset of its descriptor of
-// "1.wav" (Linux's /proc). 0 where that cannot be known.
-int ConversionJob::EncoderInputPercent() {
-  const qint64 pid = process_->processId();
-  if (pid <= 0 || inputBytes_ <= 0) return 0;
-  const QString proc = QStringLiteral("/proc/%1/").arg(pid);
-  if (inputFd_ < 0) {
-    const QString input = QFileInfo(work_->filePath(QString::fromLatin1(kEncoderInput))).canonicalFilePath();
-    const QStringList fds = QDir(proc + QStringLiteral("fd")).entryList(QDir::Files | QDir::System);
-    for (const QString& fd : fds) {
-      if (QFileInfo(proc + QStringLiteral("fd/") + fd).symLinkTarget() == input) inputFd_ = fd.toInt();
-    }
-    if (inputFd_ < 0) return 0;
-  }
-  QFile info(proc + QStringLiteral("fdinfo/%1").arg(inputFd_));
-  if (!info.open(QIODevice::ReadOnly)) return 0;
-  const QByteArray text = info.readAll();
-  const qsizetype at = text.indexOf("pos:");
-  if (at < 0) return 0;
-  const qint64 pos = text.mid(at + 4, text.indexOf('\n', at) - at - 4).trimmed().toLongLong();
-  return static_cast<int>(std::clamp<qint64>(pos * 100 / inputBytes_, 0, 100));
-}
+// The encoder reads as fast as it encodes, so what has been decoded is
+// what has been encoded, give or take the pipe's few kilobytes.
+void ConversionJob::Poll() { SetPercent(std::min(99, decodePercent_.load())); }
 
 void ConversionJob::SetPercent(int percent) {
   if (percent <= percent_) return;
@@ -200,7 +232,15 @@ void ConversionJob::Fail(const QString& reason) { End(ConversionFailureText(name
 void ConversionJob::End(const QString& failure) {
   if (ended_) return;
   ended_ = true;
+  cancel_ = true;  // a worker still running stops at its next block
   pollTimer_->stop();
+  if (process_ != nullptr && process_->state() != QProcess::NotRunning) {
+    process_->disconnect(this);
+    process_->kill();
+    process_->waitForFinished(3000);
+  }
+  encoderGone_ = true;
+  if (worker_.joinable()) worker_.join();
   if (failure.isEmpty()) SetPercent(100);
   work_.reset();  // the working folder and whatever is left in it
   emit Finished(failure);

@@ -1,8 +1,10 @@
 #pragma once
-// One conversion of a playlist entry into the destination folder: decoded
-// to WAV on a worker thread, then, for MP3, Ogg Vorbis and AAC, encoded by
-// the encoder program in a working folder of its own (so two conversions
-// never share "1.wav"), and moved into place under the entry's base name.
+// One conversion of a playlist entry into the destination folder, under
+// the entry's base name. WAV: decoded on a worker thread straight into the
+// file. MP3, Ogg Vorbis and AAC: the encoder program runs in a working
+// folder of its own (so two conversions never share "1.wav") and reads
+// "1.wav" there, a named pipe the worker streams the decoded WAV into, so
+// decoding and encoding overlap; its output is then moved into place.
 // An older file of that name is replaced only by a complete one; a failure
 // or a cancel leaves nothing behind. Progress and the outcome are reported
 // by signals on the UI thread; the UI never waits for the work.
@@ -11,6 +13,7 @@
 #include <QProcess>
 #include <atomic>
 #include <memory>
+#include <optional>
 #include <thread>
 
 #include "audio/AudioLibrary.h"
@@ -35,9 +38,6 @@ struct ConversionRequest {
 class ConversionJob : public QObject {
   Q_OBJECT
  public:
-  // Share of the progress given to decoding when an encoder follows.
-  static constexpr int kDecodeShare = 10;
-
   explicit ConversionJob(ConversionRequest request, QObject* parent = nullptr);
   // A running conversion is stopped: the worker is told to stop and joined,
   // the encoder killed, the working folder and partial output removed.
@@ -58,12 +58,15 @@ class ConversionJob : public QObject {
   void Finished(const QString& failure);
 
  private:
-  void Decode(const std::string& wavPath, bool readTags);  // on the worker
-  void Decoded(const audio::WavExportResult& result, const audio::Tags& tags);
+  // On the worker.
+  void Decode(const std::string& wavPath);
+  void Stream(const std::string& fifoPath, bool readTags);
+  // On the UI thread.
+  void Decoded(const audio::WavExportResult& result);
   void StartEncoder(const audio::Tags& tags);
   void EncoderEnded(int exitCode, QProcess::ExitStatus status);
+  void EncodingDone();  // once both the worker and the encoder have ended
   void Poll();
-  int EncoderInputPercent();
   void SetPercent(int percent);
   void Fail(const QString& reason);
   void End(const QString& failure);
@@ -72,6 +75,7 @@ class ConversionJob : public QObject {
   const QString name_;
   std::thread worker_;
   std::atomic<bool> cancel_{false};
+  std::atomic<bool> encoderGone_{false};  // the encoder has ended: nobody reads the pipe
   std::atomic<int> decodePercent_{0};
   QTimer* pollTimer_;
   QProcess* process_ = nullptr;
@@ -79,8 +83,8 @@ class ConversionJob : public QObject {
   QString encoderPath_;
   EncoderRun run_;
   QByteArray encoderErrors_;  // the end of what the encoder wrote to stderr
-  qint64 inputBytes_ = 0;
-  int inputFd_ = -1;          // the encoder's descriptor of "1.wav", once found
+  std::optional<audio::WavExportResult> decoded_;  // the worker's outcome, once in
+  std::optional<std::pair<int, QProcess::ExitStatus>> encoderExit_;
   int percent_ = -1;
   bool ended_ = false;
 };

@@ -3,6 +3,7 @@
 // and its progress in the title strip.
 #include <QAction>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 
@@ -32,6 +33,9 @@ void PlaylistWindow::ConvertSelected(ConvertFormat format, int slot) {
   const bool encoder = format != ConvertFormat::kWave;
   if (encoder && conversionBusy_) return;
   state_.DestFolder = conversionFolders_[slot];
+  // The program's own folder for conversions is made on first use; a
+  // folder the user chose is never made up again once it is gone.
+  if (state_.DestFolder == state_.AppDir + QStringLiteral("Decode/")) QDir().mkpath(state_.DestFolder);
   ConversionRequest request;
   request.source = engine_.Paths[s];
   request.format = format;

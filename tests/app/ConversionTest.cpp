@@ -70,6 +70,18 @@ TEST_F(ConversionTest, WaveRunsBesideAnotherConversionWithoutTheBusyFlag) {
   EXPECT_FALSE(pls->ConversionBusy());
 }
 
+TEST_F(ConversionTest, TheProgramsOwnFolderIsMadeOnFirstUse) {
+  Start();  // no folder configured: the program folder's "Decode/"
+  Add({kFixtures + "cbr.mp3"});
+  pls->SelectIndex(0);
+  const QString decode = home.path() + "/Decode/";
+  ASSERT_EQ(Slot(ConvertFormat::kWave, 0)->text(), decode);
+  ASSERT_FALSE(QFileInfo::exists(decode));
+  Slot(ConvertFormat::kWave, 0)->trigger();
+  ASSERT_TRUE(WaitUntil([&] { return pls->Conversions().empty(); }, 60000));
+  EXPECT_TRUE(QFileInfo::exists(decode + "cbr.wav"));
+}
+
 TEST_F(ConversionTest, NothingHappensWithoutASelection) {
   StartWithDestination();
   pls->SelectIndex(-1);

@@ -211,7 +211,7 @@ TEST(Conversion, TheEncoderGetsItsArgumentsAsTheyAre) {
   // The user's own lame in the codecs folder is preferred; it records what
   // it was given, one argument per line, and writes the output.
   Folders f;
-  f.AddEncoder(QStringLiteral("lame"), "ls > ../files.txt\n"
+  f.AddEncoder(QStringLiteral("lame"), "ls > ../files.txt; cat 1.wav > /dev/null\n"
                                        "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > ../args.txt\n"
                                        "echo encoded > test.mp3\n");
   const Outcome out = Convert(Request(FixturePath("cbr.mp3"), ConvertFormat::kMp3, f));
@@ -259,6 +259,8 @@ TEST(Conversion, FailuresSayWhyAndLeaveNothing) {
        "кодировщик lame завершился с ошибкой (код 1): Unsupported sample rate"},
       {"encoder crashes", "cbr.mp3", ConvertFormat::kMp3, "kill -SEGV $$\n", false, "кодировщик lame аварийно завершился"},
       {"no output", "cbr.mp3", ConvertFormat::kMp3, "exit 0\n", false, "кодировщик lame не создал файл"},
+      {"input not read to the end", "cbr.mp3", ConvertFormat::kMp3, "head -c 100 1.wav > test.mp3\n", false,
+       "кодировщик lame прочитал не весь звук"},
       {"source gone", "no such file.mp3", ConvertFormat::kMp3, {}, false, "исходный файл не найден"},
       {"not audio", "text.mp3", ConvertFormat::kWave, {}, false, "исходный файл не читается как звук"},
       {"not audio, encoded", "text.mp3", ConvertFormat::kAac, {}, false, "исходный файл не читается как звук"},
