@@ -85,8 +85,7 @@ void ConversionJob::Start() {
   run_ = RunFor(request_.format, request_.encoders, {});
   encoderPath_ = FindEncoder(run_.encoder, request_.codecsFolder, request_.ownProgramsFolder);
   if (encoderPath_.isEmpty()) {
-    return Fail(QStringLiteral("не найден кодировщик %1 (установите пакет %2)")
-                    .arg(run_.encoder, EncoderPackage(run_.encoder)));
+    return Fail(MissingEncoderReason(run_.encoder));
   }
   QDir().mkpath(request_.codecsFolder);
   work_ = std::make_unique<QTemporaryDir>(request_.codecsFolder + QStringLiteral("work-XXXXXX"));

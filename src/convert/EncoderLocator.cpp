@@ -26,10 +26,12 @@ QString FindEncoder(const QString& encoder, const QString& codecsFolder, const Q
   return found;
 }
 
-QString EncoderPackage(const QString& encoder) {
-  if (encoder == QLatin1String("oggenc")) return QStringLiteral("vorbis-tools");
-  if (encoder == QLatin1String("faac")) return QStringLiteral("orve");
-  return encoder;
+QString MissingEncoderReason(const QString& encoder) {
+  if (encoder == QLatin1String("faac")) {
+    return QStringLiteral("не найден кодировщик AAC (ни faac, ни %1 рядом с программой)").arg(QLatin1String(kOwnAacEncoder));
+  }
+  const QString package = encoder == QLatin1String("oggenc") ? QStringLiteral("vorbis-tools") : encoder;
+  return QStringLiteral("не найден кодировщик %1 (установите пакет %2)").arg(encoder, package);
 }
 
 }  // namespace orve

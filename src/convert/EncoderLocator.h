@@ -14,7 +14,8 @@ inline constexpr char kOwnAacEncoder[] = "orve-aacenc";
 // where the player's own programs lie (the folder of its executable).
 QString FindEncoder(const QString& encoder, const QString& codecsFolder, const QString& ownProgramsFolder);
 
-// The Debian package that brings `encoder`, for the message that it is missing.
-QString EncoderPackage(const QString& encoder);
+// Why a conversion cannot go on when FindEncoder found nothing, for the
+// user: which program is missing and what brings it.
+QString MissingEncoderReason(const QString& encoder);
 
 }  // namespace orve

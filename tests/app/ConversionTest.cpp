@@ -82,6 +82,28 @@ TEST_F(ConversionTest, TheProgramsOwnFolderIsMadeOnFirstUse) {
   EXPECT_TRUE(QFileInfo::exists(decode + "cbr.wav"));
 }
 
+// The stored encoder choices reach the encoder: VBR at quality 2, and
+// priority 0 as the lowest niceness. A recording lame in the program
+// folder's Decode/codecs/ stands in for the real one.
+TEST_F(ConversionTest, TheStoredEncoderChoicesReachTheEncoder) {
+  QDir().mkpath(home.path() + "/Decode/codecs");
+  const QString lame = home.write("Decode/codecs/lame",
+                                  "#!/bin/sh\nnice > ../niceness.txt\nprintf '%s\\n' \"$@\" > ../args.txt\n"
+                                  "cat 1.wav > /dev/null; echo mp3 > test.mp3\n");
+  QFile::setPermissions(lame, QFile::permissions(lame) | QFileDevice::ExeOwner);
+  QDir().mkpath(dest);
+  home.write("config.ini", ("[folder]\r\ncount=0\r\n0=" + dest + "\r\n[mp3]\r\nbm=1\r\nq=2\r\np=0\r\n").toUtf8());
+  Start();
+  Add({kFixtures + "cbr.mp3"});
+  pls->SelectIndex(0);
+  Slot(ConvertFormat::kMp3, 0)->trigger();
+  ASSERT_TRUE(WaitUntil([&] { return !pls->ConversionBusy(); }, 60000));
+  const QStringList args = QString::fromUtf8(ReadAll(home.path() + "/Decode/codecs/args.txt")).split('\n', Qt::SkipEmptyParts);
+  EXPECT_EQ(args.mid(0, 8), QString("-m s --silent -q 2 -V 2 -k").split(' '));
+  EXPECT_EQ(ReadAll(home.path() + "/Decode/codecs/niceness.txt").trimmed(), "19");
+  EXPECT_EQ(ReadAll(dest + "cbr.mp3"), "mp3\n");
+}
+
 TEST_F(ConversionTest, NothingHappensWithoutASelection) {
   StartWithDestination();
   pls->SelectIndex(-1);

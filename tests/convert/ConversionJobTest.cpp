@@ -250,11 +250,12 @@ TEST(Conversion, FailuresSayWhyAndLeaveNothing) {
     const char* fixture;
     ConvertFormat format;
     QByteArray encoder;  // the user's own lame, when not empty
-    bool emptyPath;      // nothing on PATH
+    bool emptyPath;      // nothing on PATH, nothing beside the program
     const char* says;
   } cases[] = {
       {"no encoder", "cbr.mp3", ConvertFormat::kMp3, {}, true, "не найден кодировщик lame (установите пакет lame)"},
       {"no ogg encoder", "cbr.mp3", ConvertFormat::kOgg, {}, true, "не найден кодировщик oggenc (установите пакет vorbis-tools)"},
+      {"no aac encoder", "cbr.mp3", ConvertFormat::kAac, {}, true, "не найден кодировщик AAC (ни faac, ни orve-aacenc рядом с программой)"},
       {"encoder fails", "cbr.mp3", ConvertFormat::kMp3, "echo 'Unsupported sample rate' >&2; exit 1\n", false,
        "кодировщик lame завершился с ошибкой (код 1): Unsupported sample rate"},
       {"encoder crashes", "cbr.mp3", ConvertFormat::kMp3, "kill -SEGV $$\n", false, "кодировщик lame аварийно завершился"},
@@ -270,8 +271,12 @@ TEST(Conversion, FailuresSayWhyAndLeaveNothing) {
     SCOPED_TRACE(c.what);
     Folders f;
     if (!c.encoder.isEmpty()) f.AddEncoder(QStringLiteral("lame"), c.encoder);
-    if (c.emptyPath) qputenv("PATH", f.root.path().toUtf8());
-    const Outcome out = Convert(Request(FixturePath(c.fixture), c.format, f));
+    ConversionRequest request = Request(FixturePath(c.fixture), c.format, f);
+    if (c.emptyPath) {
+      qputenv("PATH", f.root.path().toUtf8());
+      request.ownProgramsFolder.clear();
+    }
+    const Outcome out = Convert(request);
     qputenv("PATH", path);
     const QString base = QString::fromUtf8(c.fixture).section(QLatin1Char('.'), 0, 0);
     EXPECT_EQ(out.failure, ConversionFailureText(base, c.format, QString::fromUtf8(c.says)));
