@@ -147,6 +147,8 @@ void ConversionJob::Decoded(const audio::WavExportResult& result) {
   using E = audio::WavExportError;
   if (result.error == E::kSource) return Fail(QStringLiteral("исходный файл не читается как звук"));
   if (request_.format != ConvertFormat::kWave) {
+    // The pipe could not be opened: the encoder would wait for it for ever.
+    if (result.error == E::kCreate) return Fail(WriteFailureReason(result.systemError, work_->path()));
     decoded_ = result;
     return EncodingDone();
   }
