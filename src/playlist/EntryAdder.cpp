@@ -6,7 +6,9 @@
 // - Workers (1 to 4, started with the first items, joined by the destructor):
 //   each takes the next item no one has taken, measures it with mutex_
 //   released (TCore::MeasureEntry touches no engine state) and stores the
-//   result in the item's slot. They touch no Qt object, only QString values,
+//   result in the item's slot. A file whose size and time match the
+//   measure the UI thread found in the cache when it queued the batch is
+//   only looked at; the UI thread stores new measures at each slice's end. They touch no Qt object, only QString values,
 //   whose copies are safe across threads.
 // - The UI thread polls for results (pump_, every kPollMs while busy)
 //   rather than being woken by the workers, so nothing on a worker reaches
@@ -53,9 +55,22 @@ void EntryAdder::Add(QList<Item> items, std::function<void()> finished) {
   const auto count = static_cast<int>(items.size());
   if (count > 0) {
     StartWorkers();
+    QHash<QString, MeasureCache::Measure> cached;
+    if (cache_ != nullptr) {
+      QStringList files;
+      for (const Item& item : items) {
+        if (!item.stream) files << item.path;
+      }
+      cached = cache_->Find(files);
+    }
     {
       std::lock_guard lock(mutex_);
-      for (Item& item : items) slots_.push_back({std::move(item), {}, false});
+      for (Item& item : items) {
+        Slot slot;
+        if (const auto it = cached.constFind(item.path); it != cached.constEnd()) slot.cached = *it;
+        slot.item = std::move(item);
+        slots_.push_back(std::move(slot));
+      }
     }
     wake_.notify_all();
   }
@@ -76,6 +91,11 @@ QStringList EntryAdder::PendingPaths() const {
 }
 
 void EntryAdder::Cancel() {
+  // What was appended stays measured.
+  if (!toStore_.empty()) {
+    cache_->Store(toStore_);
+    toStore_.clear();
+  }
   std::deque<Slot> dropped;
   {
     std::lock_guard lock(mutex_);
@@ -113,12 +133,27 @@ void EntryAdder::Work() {
     if (stopping_) return;
     const uint64_t seq = nextTake_++;
     const Item item = slots_[seq - front_].item;
+    const std::optional<MeasureCache::Measure> cached = slots_[seq - front_].cached;
     lock.unlock();
-    TCore::MeasuredEntry entry = item.stream ? TCore::MeasuredEntry{} : TCore::MeasureEntry(item.path);
+    TCore::MeasuredEntry entry;
+    FileStamp stamp;
+    bool fresh = false;
+    if (!item.stream) {
+      // Stamped before measuring: a file that changes meanwhile is measured again next time.
+      stamp = StampOf(item.path);
+      if (cached && stamp.size >= 0 && cached->stamp == stamp) {
+        entry = cached->entry;
+      } else {
+        entry = TCore::MeasureEntry(item.path);
+        fresh = stamp.size >= 0;
+      }
+    }
     lock.lock();
     if (seq < front_) continue;  // cancelled while it was measured
     Slot& slot = slots_[seq - front_];
     slot.entry = std::move(entry);
+    slot.stamp = stamp;
+    slot.fresh = fresh;
     slot.ready = true;
   }
 }
@@ -172,12 +207,17 @@ void EntryAdder::AppendOne(const Slot& slot) {
     engine_.AddStreamEntry(slot.item.path, slot.item.path);
   } else {
     added = engine_.AppendEntry(slot.entry);  // false for a path with no kind: skipped
+    if (added && slot.fresh && cache_ != nullptr) toStore_.push_back({slot.stamp, slot.entry});
   }
   unsettled_ = unsettled_ || added;
   if (added && appended_) appended_();
 }
 
 void EntryAdder::EndSlice() {
+  if (!toStore_.empty()) {
+    cache_->Store(toStore_);
+    toStore_.clear();
+  }
   if (!unsettled_) return;
   unsettled_ = false;
   if (sliceEnd_) sliceEnd_();

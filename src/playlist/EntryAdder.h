@@ -21,7 +21,10 @@
 #include <thread>
 #include <vector>
 
+#include <optional>
+
 #include "engine/Core.h"
+#include "playlist/MeasureCache.h"
 
 namespace orve {
 
@@ -57,6 +60,9 @@ class EntryAdder : public QObject {
   // Drops every batch not yet appended: their `finished` does not run and
   // neither Progress nor Idle is emitted. For the program's exit.
   void Cancel();
+  // Measures found in `cache` are used for files whose size and time have
+  // not changed; what the workers measure is stored there. Null: none.
+  void SetCache(MeasureCache* cache) { cache_ = cache; }
 
  signals:
   // Items handled (appended or skipped) / items queued, over all batches
@@ -69,7 +75,10 @@ class EntryAdder : public QObject {
  private:
   struct Slot {
     Item item;
+    std::optional<MeasureCache::Measure> cached;  // from the cache, checked by the worker
     TCore::MeasuredEntry entry;
+    FileStamp stamp;     // the file as the worker measured it
+    bool fresh = false;  // measured, not taken from the cache
     bool ready = false;
   };
   struct Batch {
@@ -101,6 +110,8 @@ class EntryAdder : public QObject {
   int total_ = 0;
   QElapsedTimer sinceProgress_;
   QTimer pump_;
+  MeasureCache* cache_ = nullptr;
+  std::vector<MeasureCache::Measure> toStore_;  // measured since the slice's end
   std::vector<std::thread> workers_;  // started and joined by the UI thread
 
   // Shared with the workers, guarded by mutex_.

@@ -38,6 +38,7 @@ PlaylistWindow::PlaylistWindow(AppState& state, QWidget* parent)
       state_(state),
       engine_(*state.Engine),
       adder_(*state.Engine, [this] { AppendItem(); }) {
+  adder_.SetCache(&measureCache_);
   setObjectName(QStringLiteral("playlistWindow"));
   setWindowTitle(QStringLiteral("Плэйлист"));
   resize(kWidth, kMinHeight);

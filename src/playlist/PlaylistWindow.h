@@ -250,6 +250,7 @@ class PlaylistWindow : public QWidget {
 
   AppState& state_;
   TCore& engine_;
+  MeasureCache measureCache_;  // before the adder, which stores into it until it goes
   EntryAdder adder_;
 
   TitleStrip* titleStrip_;

@@ -1,0 +1,62 @@
+#pragma once
+// What measuring files found (kind, artist, title, length), kept between
+// runs in an SQLite file in the user's cache folder, keyed by the path and
+// checked against the file's size and modification time: a file seen
+// before is not read again, only looked at. It is only a cache: a damaged
+// or unreadable file is replaced, and where none can be kept the program
+// measures everything as before; deleting it loses nothing.
+//
+// Threads: used from the UI thread only (the adder looks up a batch when
+// it is queued and stores what its workers measured at the end of a slice).
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+#include "engine/Core.h"
+
+namespace orve {
+
+// A file's size and modification time; size -1 for what is not a regular file.
+struct FileStamp {
+  qint64 size = -1;
+  qint64 mtimeNs = 0;
+  bool operator==(const FileStamp&) const = default;
+};
+// Any thread.
+FileStamp StampOf(const QString& path);
+
+class MeasureCache {
+ public:
+  struct Measure {
+    FileStamp stamp;
+    TCore::MeasuredEntry entry;
+  };
+
+  // "orve/measures.sqlite" in the user's cache folder (XDG_CACHE_HOME).
+  static QString DefaultFileName();
+
+  explicit MeasureCache(const QString& fileName = DefaultFileName());
+  ~MeasureCache();
+  MeasureCache(const MeasureCache&) = delete;
+  MeasureCache& operator=(const MeasureCache&) = delete;
+
+  // Whether the file is open; when not, Find finds nothing and Store keeps nothing.
+  bool Usable() const { return usable_; }
+  // The stored measures of `paths` (paths never stored are absent).
+  QHash<QString, Measure> Find(const QStringList& paths);
+  // Stores (or replaces) measures, in one transaction.
+  void Store(const std::vector<Measure>& measures);
+
+ private:
+  bool Open();
+  void Close();
+  void Disable(const QString& why);
+
+  QString fileName_;
+  QString connection_;
+  bool usable_ = false;
+};
+
+}  // namespace orve
