@@ -6,9 +6,10 @@
 // - Workers (1 to 4, started with the first items, joined by the destructor):
 //   each takes the next item no one has taken, measures it with mutex_
 //   released (TCore::MeasureEntry touches no engine state) and stores the
-//   result in the item's slot. A file whose size and time match the
-//   measure the UI thread found in the cache when it queued the batch is
-//   only looked at; the UI thread stores new measures at each slice's end. They touch no Qt object, only QString values,
+//   result in the item's slot. A file whose size and time match its
+//   measure in the cache (each worker reads it through a connection of its
+//   own) is only looked at; the UI thread stores new measures at each
+//   slice's end. They touch no Qt object, only QString values,
 //   whose copies are safe across threads.
 // - The UI thread polls for results (pump_, every kPollMs while busy)
 //   rather than being woken by the workers, so nothing on a worker reaches
@@ -55,19 +56,10 @@ void EntryAdder::Add(QList<Item> items, std::function<void()> finished) {
   const auto count = static_cast<int>(items.size());
   if (count > 0) {
     StartWorkers();
-    QHash<QString, MeasureCache::Measure> cached;
-    if (cache_ != nullptr) {
-      QStringList files;
-      for (const Item& item : items) {
-        if (!item.stream) files << item.path;
-      }
-      cached = cache_->Find(files);
-    }
     {
       std::lock_guard lock(mutex_);
       for (Item& item : items) {
         Slot slot;
-        if (const auto it = cached.constFind(item.path); it != cached.constEnd()) slot.cached = *it;
         slot.item = std::move(item);
         slots_.push_back(std::move(slot));
       }
@@ -127,13 +119,14 @@ void EntryAdder::StartWorkers() {
 }
 
 void EntryAdder::Work() {
+  std::unique_ptr<MeasureCache::Reader> reader;  // this thread's, made at its first file
+  bool readerTried = false;
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [this] { return stopping_ || nextTake_ < front_ + slots_.size(); });
-    if (stopping_) return;
+    if (stopping_) break;
     const uint64_t seq = nextTake_++;
     const Item item = slots_[seq - front_].item;
-    const std::optional<MeasureCache::Measure> cached = slots_[seq - front_].cached;
     lock.unlock();
     TCore::MeasuredEntry entry;
     FileStamp stamp;
@@ -141,7 +134,13 @@ void EntryAdder::Work() {
     if (!item.stream) {
       // Stamped before measuring: a file that changes meanwhile is measured again next time.
       stamp = StampOf(item.path);
-      if (cached && stamp.size >= 0 && cached->stamp == stamp) {
+      if (!readerTried && cache_ != nullptr) {
+        readerTried = true;
+        reader = cache_->NewReader();
+      }
+      const std::optional<MeasureCache::Measure> cached =
+          reader != nullptr && stamp.size >= 0 ? reader->Find(item.path) : std::nullopt;
+      if (cached && cached->stamp == stamp) {
         entry = cached->entry;
       } else {
         entry = TCore::MeasureEntry(item.path);
@@ -156,6 +155,8 @@ void EntryAdder::Work() {
     slot.fresh = fresh;
     slot.ready = true;
   }
+  lock.unlock();
+  reader.reset();  // its connection closes in the thread that opened it
 }
 
 bool EntryAdder::TakeReady(Slot& slot) {

@@ -21,8 +21,6 @@
 #include <thread>
 #include <vector>
 
-#include <optional>
-
 #include "engine/Core.h"
 #include "playlist/MeasureCache.h"
 
@@ -62,6 +60,7 @@ class EntryAdder : public QObject {
   void Cancel();
   // Measures found in `cache` are used for files whose size and time have
   // not changed; what the workers measure is stored there. Null: none.
+  // Before the first Add.
   void SetCache(MeasureCache* cache) { cache_ = cache; }
 
  signals:
@@ -75,7 +74,6 @@ class EntryAdder : public QObject {
  private:
   struct Slot {
     Item item;
-    std::optional<MeasureCache::Measure> cached;  // from the cache, checked by the worker
     TCore::MeasuredEntry entry;
     FileStamp stamp;     // the file as the worker measured it
     bool fresh = false;  // measured, not taken from the cache

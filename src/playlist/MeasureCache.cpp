@@ -27,13 +27,68 @@ FileStamp StampOf(const QString& path) {
   return {static_cast<qint64>(st.st_size), static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+namespace {
+
+// SQLite's "database is locked": another player holds the file.
+bool Locked(const QSqlError& error) { return error.nativeErrorCode() == QLatin1String("5"); }
+
+constexpr char kColumns[] = "path, size, mtime, kind, artist, title, seconds";
+
+MeasureCache::Measure FromRow(const QSqlQuery& q) {
+  MeasureCache::Measure m;
+  m.entry.path = q.value(0).toString();
+  m.stamp = {q.value(1).toLongLong(), q.value(2).toLongLong()};
+  m.entry.kind = q.value(3).toString();
+  m.entry.artist = q.value(4).toString();
+  m.entry.title = q.value(5).toString();
+  m.entry.seconds = q.value(6).toInt();
+  return m;
+}
+
+QString NewConnectionName() {
+  static std::atomic<int> serial{0};
+  return QStringLiteral("orve-measures-%1").arg(serial++);
+}
+
+}  // namespace
+
+MeasureCache::Reader::Reader(const QString& fileName) : connection_(NewConnectionName()) {
+  QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+  db.setDatabaseName(fileName);
+  // A reader does not wait: a locked file is done without.
+  db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+  working_ = db.open();
+}
+
+MeasureCache::Reader::~Reader() {
+  QSqlDatabase::database(connection_, false).close();
+  QSqlDatabase::removeDatabase(connection_);
+}
+
+std::optional<MeasureCache::Measure> MeasureCache::Reader::Find(const QString& path) {
+  if (!working_) return std::nullopt;
+  QSqlQuery q(QSqlDatabase::database(connection_, false));
+  q.setForwardOnly(true);
+  q.prepare(QStringLiteral("SELECT %1 FROM measures WHERE path = ?").arg(QLatin1String(kColumns)));
+  q.addBindValue(path);
+  if (!q.exec()) {
+    working_ = false;
+    return std::nullopt;
+  }
+  if (!q.next()) return std::nullopt;
+  return FromRow(q);
+}
+
+std::unique_ptr<MeasureCache::Reader> MeasureCache::NewReader() const {
+  if (!usable_) return nullptr;
+  return std::make_unique<Reader>(fileName_);
+}
+
 QString MeasureCache::DefaultFileName() {
   return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + QStringLiteral("/orve/measures.sqlite");
 }
 
-MeasureCache::MeasureCache(const QString& fileName) : fileName_(fileName) {
-  static std::atomic<int> serial{0};
-  connection_ = QStringLiteral("orve-measures-%1").arg(serial++);
+MeasureCache::MeasureCache(const QString& fileName) : fileName_(fileName), connection_(NewConnectionName()) {
   // A file that is not a database (damaged, or something else) is replaced once.
   if (!Open()) {
     Close();
@@ -83,13 +138,6 @@ void MeasureCache::Disable(const QString& why) {
                QFile::encodeName(fileName_).constData(), why.toUtf8().constData());
 }
 
-namespace {
-
-// SQLite's "database is locked": another player holds the file.
-bool Locked(const QSqlError& error) { return error.nativeErrorCode() == QLatin1String("5"); }
-
-}  // namespace
-
 QHash<QString, MeasureCache::Measure> MeasureCache::Find(const QStringList& paths) {
   QHash<QString, Measure> found;
   if (!usable_) return found;
@@ -102,8 +150,8 @@ QHash<QString, MeasureCache::Measure> MeasureCache::Find(const QStringList& path
       const QStringList chunk = paths.mid(from, kPathsPerQuery);
       QStringList marks;
       marks.fill(QStringLiteral("?"), chunk.size());
-      q.prepare(QStringLiteral("SELECT path, size, mtime, kind, artist, title, seconds FROM measures WHERE path IN (%1)")
-                    .arg(marks.join(QLatin1Char(','))));
+      q.prepare(QStringLiteral("SELECT %1 FROM measures WHERE path IN (%2)")
+                    .arg(QLatin1String(kColumns), marks.join(QLatin1Char(','))));
       for (const QString& p : chunk) q.addBindValue(p);
       if (!q.exec()) {
         if (Locked(q.lastError())) return found;  // this batch is measured
@@ -111,13 +159,7 @@ QHash<QString, MeasureCache::Measure> MeasureCache::Find(const QStringList& path
         break;
       }
       while (q.next()) {
-        Measure m;
-        m.entry.path = q.value(0).toString();
-        m.stamp = {q.value(1).toLongLong(), q.value(2).toLongLong()};
-        m.entry.kind = q.value(3).toString();
-        m.entry.artist = q.value(4).toString();
-        m.entry.title = q.value(5).toString();
-        m.entry.seconds = q.value(6).toInt();
+        const Measure m = FromRow(q);
         found.insert(m.entry.path, m);
       }
     }

@@ -6,12 +6,16 @@
 // or unreadable file is replaced, and where none can be kept the program
 // measures everything as before; deleting it loses nothing.
 //
-// Threads: used from the UI thread only (the adder looks up a batch when
-// it is queued and stores what its workers measured at the end of a slice).
+// Threads: the cache object belongs to the UI thread, which stores what
+// was measured; each measuring thread reads through a Reader of its own
+// (SQLite connections are not shared between threads).
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <atomic>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/Core.h"
@@ -42,8 +46,28 @@ class MeasureCache {
   MeasureCache(const MeasureCache&) = delete;
   MeasureCache& operator=(const MeasureCache&) = delete;
 
-  // Whether the file is open; when not, Find finds nothing and Store keeps nothing.
+  // One thread's reading connection to the cache.
+  class Reader {
+   public:
+    explicit Reader(const QString& fileName);
+    ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
+    // The stored measure of `path`; nullopt when there is none, and from
+    // the first time the file is locked or unreadable on.
+    std::optional<Measure> Find(const QString& path);
+
+   private:
+    QString connection_;
+    bool working_ = true;
+  };
+
+  // Whether the file is open; when not, Find finds nothing and Store keeps
+  // nothing. Any thread.
   bool Usable() const { return usable_; }
+  // A reader for the calling thread; null when the cache is not usable.
+  // Any thread.
+  std::unique_ptr<Reader> NewReader() const;
   // The stored measures of `paths` (paths never stored are absent).
   QHash<QString, Measure> Find(const QStringList& paths);
   // Stores (or replaces) measures, in one transaction.
@@ -54,9 +78,9 @@ class MeasureCache {
   void Close();
   void Disable(const QString& why);
 
-  QString fileName_;
+  const QString fileName_;
   QString connection_;
-  bool usable_ = false;
+  std::atomic<bool> usable_{false};
 };
 
 }  // namespace orve
