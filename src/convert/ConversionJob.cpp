@@ -143,7 +143,9 @@ void ConversionJob::Stream(const std::string& fifoPath, bool readTags) {
 }
 
 void ConversionJob::Decoded(const audio::WavExportResult& result) {
-  worker_.join();
+  // A conversion that already ended (its encoder would not start) joined the worker.
+  if (worker_.joinable()) worker_.join();
+  if (ended_) return;
   using E = audio::WavExportError;
   if (result.error == E::kSource) return Fail(QStringLiteral("исходный файл не читается как звук"));
   if (request_.format != ConvertFormat::kWave) {

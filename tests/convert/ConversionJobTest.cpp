@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 #include <cmath>
 #include <sys/stat.h>
 
@@ -285,6 +286,27 @@ TEST(Conversion, FailuresSayWhyAndLeaveNothing) {
     left.removeAll(QStringLiteral("lame"));
     EXPECT_EQ(left, QStringList{});
   }
+}
+
+TEST(Conversion, AnEncoderThatCannotStartIsNamed) {
+  Folders f;
+  QFile lame(f.codecs + QStringLiteral("lame"));
+  ASSERT_TRUE(lame.open(QIODevice::WriteOnly));
+  lame.write("#!/no/such/interpreter\n");
+  lame.close();
+  lame.setPermissions(lame.permissions() | QFileDevice::ExeOwner);
+  ConversionJob job(Request(FixturePath("cbr.mp3"), ConvertFormat::kMp3, f));
+  QStringList failures;
+  QObject::connect(&job, &ConversionJob::Finished, [&](const QString& failure) { failures << failure; });
+  job.Start();
+  ASSERT_TRUE(test::WaitUntil([&] { return !failures.isEmpty(); }));
+  QTest::qWait(100);  // what the worker reports after the end changes nothing
+  ASSERT_EQ(failures.size(), 1);
+  EXPECT_TRUE(failures[0].startsWith(ConversionFailureText(QStringLiteral("cbr"), ConvertFormat::kMp3,
+                                                           QStringLiteral("кодировщик lame не запускается (")).chopped(1)))
+      << failures[0].toStdString();
+  EXPECT_EQ(Folders::Entries(f.dest), QStringList{});
+  EXPECT_EQ(Folders::Entries(f.codecs), QStringList{QStringLiteral("lame")});
 }
 
 TEST(Conversion, AFolderThatCannotBeWrittenIsSaidAtOnce) {
