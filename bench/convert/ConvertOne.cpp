@@ -3,8 +3,6 @@
 // bench_convert can time it whole against ffmpeg, lame and oggenc.
 #include <QCoreApplication>
 #include <QTimer>
-#include <algorithm>
-#include <array>
 #include <cstdio>
 
 #include "convert/ConversionJob.h"
@@ -15,12 +13,15 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bench_convert_one Wave|Ogg|Mp3|Aac SOURCE DEST/\n");
     return 2;
   }
-  const std::array<QString, orve::kConvertFormats> captions{"Wave", "Ogg", "Mp3", "Aac"};
-  const auto at = std::find(captions.begin(), captions.end(), QString::fromLocal8Bit(argv[1]));
-  if (at == captions.end()) return 2;
+  int format = 0;
+  while (format < orve::kConvertFormats &&
+         orve::FormatCaption(static_cast<orve::ConvertFormat>(format)) != QString::fromLocal8Bit(argv[1])) {
+    ++format;
+  }
+  if (format == orve::kConvertFormats) return 2;
   orve::ConversionRequest r;
   r.source = QString::fromLocal8Bit(argv[2]);
-  r.format = static_cast<orve::ConvertFormat>(at - captions.begin());
+  r.format = static_cast<orve::ConvertFormat>(format);
   r.destFolder = QString::fromLocal8Bit(argv[3]);
   r.codecsFolder = r.destFolder + QStringLiteral("Decode/codecs/");
   r.ownProgramsFolder = QStringLiteral(ORVE_PROGRAMS_DIR);

@@ -42,6 +42,12 @@ struct OutputFree {
   }
 };
 
+// The bit rate in bit/s the options give for `channels` channels.
+int BitRate(const AacOptions& options, int channels) {
+  const int perChannel = options.kbps > 0 ? options.kbps * 1000 : options.quality * kBitsPerQualityStep;
+  return std::clamp(perChannel, kMinPerChannel, kMaxPerChannel) * channels;
+}
+
 class Encoder {
  public:
   bool Open(const audio::Decoder& source, const AacOptions& options, const std::string& output,
@@ -183,10 +189,6 @@ std::unique_ptr<audio::Decoder> OpenSource(const std::string& input, std::string
 
 }  // namespace
 
-int BitRate(const AacOptions& options, int channels) {
-  const int perChannel = options.kbps > 0 ? options.kbps * 1000 : options.quality * kBitsPerQualityStep;
-  return std::clamp(perChannel, kMinPerChannel, kMaxPerChannel) * channels;
-}
 
 bool EncodeToAdts(const std::string& input, const std::string& output, const AacOptions& options,
                   std::string& error) {

@@ -12,9 +12,6 @@ struct AacOptions {
   int kbps = 0;       // faac's -b: an average bit rate per channel; 0: from quality
 };
 
-// The bit rate in bit/s the options give for `channels` channels.
-int BitRate(const AacOptions& options, int channels);
-
 // Reads `input`, writes `output` (replaced); false with `error` set on failure,
 // in which case `output` is removed.
 bool EncodeToAdts(const std::string& input, const std::string& output, const AacOptions& options,

@@ -113,7 +113,6 @@ std::optional<LameHeader> ParseLameHeader(const uint8_t* frame, size_t size) {
   const uint32_t gapless = uint32_t{tag[21]} << 16 | uint32_t{tag[22]} << 8 | tag[23];
   h.delay = gapless >> 12;
   h.padding = gapless & 0xFFF;
-  h.frameBytes = f->bytes;
   if (h.frames <= 0 || h.DecodedFrames() <= 0) return std::nullopt;
   if (!checked && !PlausibleCounts(*f, std::memcmp(x, "Info", 4) == 0, h)) return std::nullopt;
   return h;

@@ -26,7 +26,6 @@ struct LameHeader {
   int rate = 0;
   int64_t delay = 0;       // encoder delay, in samples
   int64_t padding = 0;     // samples added at the end
-  int frameBytes = 0;      // the header frame's own size
 
   int64_t DecodedFrames() const { return frames * samplesPerFrame - delay - padding; }
 };

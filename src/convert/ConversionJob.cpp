@@ -54,10 +54,12 @@ ConversionJob::ConversionJob(ConversionRequest request, QObject* parent)
   connect(pollTimer_, &QTimer::timeout, this, &ConversionJob::Poll);
 }
 
-ConversionJob::~ConversionJob() {
-  cancel_ = true;
+ConversionJob::~ConversionJob() { StopWork(); }
+
+void ConversionJob::StopWork() {
+  cancel_ = true;  // a worker still running stops at its next block
   // The encoder goes first: a worker writing into its pipe is then released.
-  if (process_ != nullptr) {
+  if (process_ != nullptr && process_->state() != QProcess::NotRunning) {
     process_->disconnect(this);
     process_->kill();
     process_->waitForFinished(3000);
@@ -235,15 +237,8 @@ void ConversionJob::Fail(const QString& reason) { End(ConversionFailureText(name
 void ConversionJob::End(const QString& failure) {
   if (ended_) return;
   ended_ = true;
-  cancel_ = true;  // a worker still running stops at its next block
   pollTimer_->stop();
-  if (process_ != nullptr && process_->state() != QProcess::NotRunning) {
-    process_->disconnect(this);
-    process_->kill();
-    process_->waitForFinished(3000);
-  }
-  encoderGone_ = true;
-  if (worker_.joinable()) worker_.join();
+  StopWork();
   if (failure.isEmpty()) SetPercent(100);
   work_.reset();  // the working folder and whatever is left in it
   emit Finished(failure);

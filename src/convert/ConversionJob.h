@@ -48,9 +48,6 @@ class ConversionJob : public QObject {
   QString OutputPath() const;
   ConvertFormat Format() const { return request_.format; }
   int Percent() const { return percent_; }
-  // The encoder's full path and arguments (empty until it starts).
-  const QString& EncoderPath() const { return encoderPath_; }
-  const EncoderRun& Run() const { return run_; }
 
  signals:
   void Progress(int percent);
@@ -70,6 +67,8 @@ class ConversionJob : public QObject {
   void SetPercent(int percent);
   void Fail(const QString& reason);
   void End(const QString& failure);
+  // The worker stopped and joined, the encoder killed: on the end and on destruction.
+  void StopWork();
 
   const ConversionRequest request_;
   const QString name_;

@@ -16,7 +16,6 @@ namespace orve {
 namespace {
 
 constexpr int kSchemaVersion = 1;
-constexpr qsizetype kPathsPerQuery = 500;  // below SQLite's limit of bound values
 constexpr int kBusyMs = 200;               // another player holding the file: wait this long, then do without
 
 }  // namespace
@@ -136,36 +135,6 @@ void MeasureCache::Disable(const QString& why) {
   if (usable_ || QSqlDatabase::contains(connection_)) Close();
   std::fprintf(stderr, "orve: the measurement cache %s %s; files are measured without it\n",
                QFile::encodeName(fileName_).constData(), why.toUtf8().constData());
-}
-
-QHash<QString, MeasureCache::Measure> MeasureCache::Find(const QStringList& paths) {
-  QHash<QString, Measure> found;
-  if (!usable_) return found;
-  QString failure;
-  {
-    QSqlDatabase db = QSqlDatabase::database(connection_, false);
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    for (qsizetype from = 0; from < paths.size() && failure.isEmpty(); from += kPathsPerQuery) {
-      const QStringList chunk = paths.mid(from, kPathsPerQuery);
-      QStringList marks;
-      marks.fill(QStringLiteral("?"), chunk.size());
-      q.prepare(QStringLiteral("SELECT %1 FROM measures WHERE path IN (%2)")
-                    .arg(QLatin1String(kColumns), marks.join(QLatin1Char(','))));
-      for (const QString& p : chunk) q.addBindValue(p);
-      if (!q.exec()) {
-        if (Locked(q.lastError())) return found;  // this batch is measured
-        failure = q.lastError().text();
-        break;
-      }
-      while (q.next()) {
-        const Measure m = FromRow(q);
-        found.insert(m.entry.path, m);
-      }
-    }
-  }
-  if (!failure.isEmpty()) Disable(QStringLiteral("is damaged (%1)").arg(failure));
-  return found;
 }
 
 void MeasureCache::Store(const std::vector<Measure>& measures) {

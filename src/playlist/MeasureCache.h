@@ -10,9 +10,7 @@
 // was measured; each measuring thread reads through a Reader of its own
 // (SQLite connections are not shared between threads).
 
-#include <QHash>
 #include <QString>
-#include <QStringList>
 #include <atomic>
 #include <memory>
 #include <optional>
@@ -68,8 +66,6 @@ class MeasureCache {
   // A reader for the calling thread; null when the cache is not usable.
   // Any thread.
   std::unique_ptr<Reader> NewReader() const;
-  // The stored measures of `paths` (paths never stored are absent).
-  QHash<QString, Measure> Find(const QStringList& paths);
   // Stores (or replaces) measures, in one transaction.
   void Store(const std::vector<Measure>& measures);
 
