@@ -39,6 +39,7 @@
 #include "audio/dsp/MusicReverb.h"
 #include "audio/dsp/ParamEq.h"
 #include "audio/dsp/PeakLimiter.h"
+#include "support/EqBands.h"
 
 extern char** environ;
 
@@ -46,9 +47,8 @@ namespace {
 
 using namespace orve::dsp;
 
-constexpr std::array<float, 16> kCentres = {100, 170, 310, 600, 1000, 2000, 3000, 4000,
-                                            6000, 8000, 10000, 12000, 13000, 14000, 15000, 16000};
-constexpr std::array<float, 16> kGains = {6, -4, 3, -2, 5, -6, 2, -3, 4, -5, 3, -2, 6, -4, 2, 3};
+using orve::bench::kEqCentres;
+using orve::bench::kEqGains;
 constexpr int kBlock = 512;
 
 std::vector<float> Noise(int frames) {
@@ -70,7 +70,7 @@ std::unique_ptr<DspBlock> Make(const typename B::Params& p) {
 
 Blocks Equalizer() {
   Blocks bands;
-  for (size_t k = 0; k < 16; ++k) bands.push_back(Make<ParamEq>({kCentres[k], 5, kGains[k]}));
+  for (size_t k = 0; k < 16; ++k) bands.push_back(Make<ParamEq>({kEqCentres[k], orve::bench::kEqWidthSemitones, kEqGains[k]}));
   return bands;
 }
 
@@ -204,7 +204,7 @@ void EqualizerAgainstSox(double seconds) {
   std::vector<std::string> io = {"sox", wav, "-t", "null", "/dev/null"};
   std::vector<std::string> eq = io;
   for (size_t k = 0; k < 16; ++k) {
-    eq.insert(eq.end(), {"equalizer", std::to_string(kCentres[k]), "0.416667o", std::to_string(kGains[k])});
+    eq.insert(eq.end(), {"equalizer", std::to_string(kEqCentres[k]), "0.416667o", std::to_string(kEqGains[k])});
   }
   Blocks ours = Equalizer();
   const double oursT = RunBlocks(ours, noise, rate);

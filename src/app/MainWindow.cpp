@@ -102,12 +102,6 @@ void MainWindow::BuildControls() {
   seekBar_->setRange(0, 1);
   seekBar_->setFocusPolicy(Qt::StrongFocus);
 
-  openFilesDialog_ = new QFileDialog(this);
-  openFilesDialog_->setFileMode(QFileDialog::ExistingFiles);
-  // Qt's own dialog: it matches the patterns in any letter case and lists hidden files.
-  openFilesDialog_->setOption(QFileDialog::DontUseNativeDialog);
-  openFilesDialog_->setFilter(openFilesDialog_->filter() | QDir::Hidden);
-  openFilesDialog_->setNameFilter(QString::fromUtf8(kOpenFilter));
   streamTitleTimer_ = new QTimer(this);
   streamTitleTimer_->setInterval(5000);
   streamTitleTimer_->start();
@@ -173,7 +167,6 @@ void MainWindow::Connect() {
   connect(seekBar_, &QAbstractSlider::sliderReleased, this, &MainWindow::CommitSeek);
   connect(state_.Engine.get(), &TCore::TransportChanged, this, &MainWindow::ShowTransportState);
   connect(openFilesButton_, &QAbstractButton::clicked, this, &MainWindow::ShowOpenFilesDialog);
-  connect(openFilesDialog_, &QFileDialog::filesSelected, this, &MainWindow::FilesChosen);
   connect(streamTitleTimer_, &QTimer::timeout, this, [] { StreamTitleRefresh(*Application::Instance()); });
   connect(entryEndTimer_, &QTimer::timeout, this, [this] {
     BlinkNearTheEnd();
@@ -185,17 +178,30 @@ void MainWindow::Connect() {
   connect(visualisationSurface_, &DrawingSurface::doubleClicked, this, &MainWindow::CycleVisMode);
 }
 
-MainWindow::Controls MainWindow::ControlsForTest() const {
+MainWindow::Controls MainWindow::ControlsForTest() {
   return {titleStrip_,      titleCaption_,     bodyBackground_,  playButton_,       pauseButton_,
           stopButton_,      openFilesButton_,  repeatButton_,    equalizerButton_,  playlistButton_,
           closeButton_,     minimiseButton_,   dynamicAddButton_, displayPanel_,    visualisationSurface_,
           bitRateLabel_,
           volumeLabel_,     timeLabel_,        repeatLabel_,     equalizerLabel_,   playlistLabel_,
-          dynamicAddLabel_, seekBar_,          mainMenu_,        addMenu_,          openFilesDialog_,
+          dynamicAddLabel_, seekBar_,          mainMenu_,        addMenu_,          OpenFilesDialog(),
           visualisationTimer_, idleTimer_,     titleTimer_,      entryEndTimer_,   aboutButton_};
 }
 
-void MainWindow::ShowOpenFilesDialog() { openFilesDialog_->open(); }
+// Made when first opened: a file dialog costs start-up a tenth of its time.
+QFileDialog* MainWindow::OpenFilesDialog() {
+  if (openFilesDialog_ != nullptr) return openFilesDialog_;
+  openFilesDialog_ = new QFileDialog(this);
+  openFilesDialog_->setFileMode(QFileDialog::ExistingFiles);
+  // Qt's own dialog: it matches the patterns in any letter case and lists hidden files.
+  openFilesDialog_->setOption(QFileDialog::DontUseNativeDialog);
+  openFilesDialog_->setFilter(openFilesDialog_->filter() | QDir::Hidden);
+  openFilesDialog_->setNameFilter(QString::fromUtf8(kOpenFilter));
+  connect(openFilesDialog_, &QFileDialog::filesSelected, this, &MainWindow::FilesChosen);
+  return openFilesDialog_;
+}
+
+void MainWindow::ShowOpenFilesDialog() { OpenFilesDialog()->open(); }
 
 void MainWindow::ShowAddProgress(int done, int total) {
   titleCaption_->setText(done < total ? QStringLiteral(" Добавление %1 из %2").arg(done).arg(total) : TitleAtRest());

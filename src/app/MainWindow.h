@@ -124,7 +124,7 @@ class MainWindow : public QWidget {
     QTimer* entryEndTimer;
     GlassButton* aboutButton;
   };
-  Controls ControlsForTest() const;
+  Controls ControlsForTest();
 
   // The strip the window is dragged by; the docked windows follow its moves.
   TitleStrip* TitleBar() const { return titleStrip_; }
@@ -157,6 +157,7 @@ class MainWindow : public QWidget {
 
  private:
   void BuildControls();
+  QFileDialog* OpenFilesDialog();
   void BuildDisplay();
   void BuildMenu();
   void Connect();
@@ -213,7 +214,7 @@ class MainWindow : public QWidget {
   TrackBar* seekBar_;
   QMenu* mainMenu_;
   QMenu* addMenu_;
-  QFileDialog* openFilesDialog_;
+  QFileDialog* openFilesDialog_ = nullptr;  // made by OpenFilesDialog()
   QTimer* streamTitleTimer_;
   QTimer* entryEndTimer_;       // 400 ms: the time display's blink, dynamic adding
   QTimer* visualisationTimer_;  // 30 ms

@@ -6,6 +6,7 @@
 #include "app/Application.h"
 #include "app/Platform.h"
 #include "app/Startup.h"
+#include "app/Trace.h"
 #include "settings/FileNames.h"
 
 namespace {
@@ -20,7 +21,8 @@ constexpr char kUsage[] =
     "\n"
     "Переменные окружения:\n"
     "  ORVE_HOME          папка программы (по умолчанию ~/.local/share/orve/)\n"
-    "  ORVE_AUDIO_OUTPUT  вывод звука: auto, null или wav:ФАЙЛ\n";
+    "  ORVE_AUDIO_OUTPUT  вывод звука: auto, null или wav:ФАЙЛ\n"
+    "  ORVE_TRACE         файл журнала событий для замеров (- : stderr)\n";
 
 }  // namespace
 
@@ -43,6 +45,7 @@ int main(int argc, char** argv) {
   QStringList arguments;
   for (int i = 1; i < argc; ++i) arguments << orve::DecodeFileName(QByteArrayView(argv[i]));
   if (!orve::Startup(app, arguments)) return 1;
+  const auto trace = orve::Trace::FromEnvironment(app);
   const int code = app.exec();
   orve::Shutdown(app);
   return code;

@@ -79,13 +79,6 @@ void PlaylistWindow::BuildControls() {
   grip_->installEventFilter(this);
   tickTimer_ = new QTimer(this);
   tickTimer_->setInterval(50);
-  loadPlaylistDialog_ = new QFileDialog(this, QString(), QString(), QStringLiteral("M3U (*.M3U)"));
-  loadPlaylistDialog_->setFileMode(QFileDialog::ExistingFile);
-  loadPlaylistDialog_->setOption(QFileDialog::DontUseNativeDialog);
-  savePlaylistDialog_ = new QFileDialog(this, QString(), QString(), QStringLiteral("M3U (*.M3U)"));
-  savePlaylistDialog_->setAcceptMode(QFileDialog::AcceptSave);
-  savePlaylistDialog_->setDefaultSuffix(QStringLiteral("m3u"));
-  savePlaylistDialog_->setOption(QFileDialog::DontUseNativeDialog);
 }
 
 void PlaylistWindow::resizeEvent(QResizeEvent* event) {
@@ -145,9 +138,7 @@ void PlaylistWindow::Connect() {
   connect(removeSelectedAction_, &QAction::triggered, this, &PlaylistWindow::RemoveSelected);
   connect(removeAllAction_, &QAction::triggered, this, &PlaylistWindow::ClearPlaylist);
   connect(loadPlaylistAction_, &QAction::triggered, this, &PlaylistWindow::ShowLoadPlaylistDialog);
-  connect(savePlaylistAction_, &QAction::triggered, savePlaylistDialog_, qOverload<>(&QDialog::open));
-  connect(loadPlaylistDialog_, &QFileDialog::fileSelected, this, &PlaylistWindow::LoadPlaylistFile);
-  connect(savePlaylistDialog_, &QFileDialog::fileSelected, this, &PlaylistWindow::SavePlaylistFile);
+  connect(savePlaylistAction_, &QAction::triggered, this, [this] { PlaylistFileDialog(savePlaylistDialog_, true)->open(); });
   connect(infoAction_, &QAction::triggered, this, [this] {
     const int s = SelectedIndex();
     if (s >= 0 && s < engine_.Paths.size()) emit InfoRequested(engine_.Paths[s]);
@@ -174,7 +165,23 @@ void PlaylistWindow::PopupUnder(QMenu* menu, const GlassButton* button) {
   menu->popup(QPoint(x() + button->x(), y() + button->y() + 20));
 }
 
-void PlaylistWindow::ShowLoadPlaylistDialog() { loadPlaylistDialog_->open(); }
+// Made when first opened: file dialogs cost start-up more than the rest of the window.
+QFileDialog* PlaylistWindow::PlaylistFileDialog(QFileDialog*& dialog, bool save) {
+  if (dialog != nullptr) return dialog;
+  dialog = new QFileDialog(this, QString(), QString(), QStringLiteral("M3U (*.M3U)"));
+  dialog->setOption(QFileDialog::DontUseNativeDialog);
+  if (save) {
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("m3u"));
+    connect(dialog, &QFileDialog::fileSelected, this, &PlaylistWindow::SavePlaylistFile);
+  } else {
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    connect(dialog, &QFileDialog::fileSelected, this, &PlaylistWindow::LoadPlaylistFile);
+  }
+  return dialog;
+}
+
+void PlaylistWindow::ShowLoadPlaylistDialog() { PlaylistFileDialog(loadPlaylistDialog_, false)->open(); }
 
 void PlaylistWindow::InstallListKeys(QObject* filter) { entryList_->installEventFilter(filter); }
 

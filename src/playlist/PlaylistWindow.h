@@ -216,6 +216,7 @@ class PlaylistWindow : public QWidget {
 
  private:
   void BuildControls();
+  QFileDialog* PlaylistFileDialog(QFileDialog*& dialog, bool save);
   void BuildMenus();
   void Connect();
   void PopupUnder(QMenu* menu, const GlassButton* button);
@@ -284,8 +285,8 @@ class PlaylistWindow : public QWidget {
   QMenu* removeFromMenu_;
   QAction* removeFromPlaylistAction_;
   QAction* deleteFromDiskAction_;
-  QFileDialog* loadPlaylistDialog_;
-  QFileDialog* savePlaylistDialog_;
+  QFileDialog* loadPlaylistDialog_ = nullptr;  // made by PlaylistFileDialog
+  QFileDialog* savePlaylistDialog_ = nullptr;
 
   int dragRow_ = 0;               // the row being dragged
   bool conversionBusy_ = false;

@@ -73,7 +73,6 @@ void SettingsWindow::Connect() {
   connect(cancelButton_, &QAbstractButton::clicked, this, &SettingsWindow::Cancel);
   connect(addFolderButton_, &QAbstractButton::clicked, this, &SettingsWindow::ChooseFolder);
   connect(removeFolderButton_, &QAbstractButton::clicked, this, &SettingsWindow::RemoveSelectedFolder);
-  connect(folderDialog_, &QFileDialog::fileSelected, this, &SettingsWindow::AddFolder);
   connect(folderList_, &QListWidget::currentRowChanged, this, &SettingsWindow::UpdateFolderButtons);
   connect(bufferSlider_, &QAbstractSlider::valueChanged, this, &SettingsWindow::ShowBufferCaption);
   connect(mp3ModeList_, &QComboBox::currentIndexChanged, this, &SettingsWindow::ShowModeFields);
@@ -81,14 +80,14 @@ void SettingsWindow::Connect() {
   connect(cpuTimer_, &QTimer::timeout, this, &SettingsWindow::RefreshCpuLoad);
 }
 
-SettingsWindow::Controls SettingsWindow::ControlsForTest() const {
+SettingsWindow::Controls SettingsWindow::ControlsForTest() {
   return {cpuLabel_,          pages_,
           applyButton_,       saveButton_,
           cancelButton_,      bufferGroup_,
           bufferSlider_,      splashCheck_,
           cassetteCheck_,     roundButtonsCheck_,
           folderList_,        addFolderButton_,
-          removeFolderButton_, folderDialog_,
+          removeFolderButton_, FolderDialog(),
           proxyCheck_,        proxyEdit_,
           mp3ModeList_,       mp3BitRateList_,
           mp3QualityList_,    mp3PriorityList_,
@@ -193,10 +192,21 @@ void SettingsWindow::RebuildFolders(IniFile& config) {
   emit FolderSlotsChanged(captions);
 }
 
+// Made when first opened: a file dialog costs start-up more than the whole window.
+QFileDialog* SettingsWindow::FolderDialog() {
+  if (folderDialog_ != nullptr) return folderDialog_;
+  folderDialog_ = new QFileDialog(this, QStringLiteral("Папка по умолчанию"));
+  folderDialog_->setFileMode(QFileDialog::Directory);
+  folderDialog_->setOption(QFileDialog::ShowDirsOnly, true);
+  connect(folderDialog_, &QFileDialog::fileSelected, this, &SettingsWindow::AddFolder);
+  return folderDialog_;
+}
+
 void SettingsWindow::ChooseFolder() {
   if (folderList_->count() >= kMaxDestinationFolders) return;
-  folderDialog_->setDirectory(folderList_->item(folderList_->count() - 1)->text());
-  folderDialog_->open();
+  QFileDialog* dialog = FolderDialog();
+  dialog->setDirectory(folderList_->item(folderList_->count() - 1)->text());
+  dialog->open();
 }
 
 void SettingsWindow::AddFolder(const QString& folder) {

@@ -144,7 +144,7 @@ class SettingsWindow : public QWidget {
     SpinField* reverbHFRatioField;
     QTimer* cpuTimer;
   };
-  Controls ControlsForTest() const;
+  Controls ControlsForTest();
 
  signals:
   // Corner radius 7 (true) or 0 on the round-button sets of the main and
@@ -174,6 +174,7 @@ class SettingsWindow : public QWidget {
 
   // Building (SettingsWindowPages.cpp).
   void BuildControls();
+  QFileDialog* FolderDialog();
   QWidget* BuildOrvePage();
   QWidget* BuildMp3Page();
   QWidget* BuildOggPage();
@@ -237,7 +238,7 @@ class SettingsWindow : public QWidget {
   QListWidget* folderList_;
   GlassButton* addFolderButton_;
   GlassButton* removeFolderButton_;
-  QFileDialog* folderDialog_;
+  QFileDialog* folderDialog_ = nullptr;  // made by FolderDialog()
   QCheckBox* proxyCheck_;
   QLineEdit* proxyEdit_;
 

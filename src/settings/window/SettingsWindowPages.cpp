@@ -130,9 +130,6 @@ void SettingsWindow::BuildControls() {
   cancelButton_ = CreateSkinButton(QStringLiteral("Отмена"), QRect(kWidth - 8 - 86, top, 86, 22), this);
   cpuTimer_ = new QTimer(this);
   cpuTimer_->setInterval(kCpuIntervalMs);
-  folderDialog_ = new QFileDialog(this, QStringLiteral("Папка по умолчанию"));
-  folderDialog_->setFileMode(QFileDialog::Directory);
-  folderDialog_->setOption(QFileDialog::ShowDirsOnly, true);
 }
 
 QWidget* SettingsWindow::BuildOrvePage() {
