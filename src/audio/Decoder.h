@@ -9,9 +9,10 @@
 //   only estimates from the bit rate): a scan of the packets gives the true
 //   length and an exact seek index; encoder delay and padding are trimmed
 //   here, the way FFmpeg would trim them. The scan runs at open (about
-//   1.5 ms per MB) or, for files above foregroundScanBytes, on a worker:
-//   FFmpeg's estimate stands until it is done, the encoder delay is taken
-//   from the first packet, and a seek waits for the index;
+//   1.5 ms per MB) or, for files above foregroundScanBytes and MP3 files
+//   whose LAME header states their exact length, on a worker: the header's
+//   length or FFmpeg's estimate stands until it is done, the encoder delay
+//   is taken from the first packet, and a seek waits for the index;
 // - timestamped (the rest): the container's duration is exact, and a seek
 //   lands by the decoded frames' timestamps.
 // Either way a seek decodes and discards up to the exact frame.

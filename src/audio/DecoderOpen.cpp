@@ -2,6 +2,7 @@
 #include "audio/AvError.h"
 #include "audio/Decoder.h"
 #include "audio/LocalInput.h"
+#include "audio/Mp3Header.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -129,10 +130,14 @@ bool Decoder::OpenCodec(std::string& error) {
 }
 
 void Decoder::FindLength(const std::string& path, int64_t foregroundScanBytes) {
-  if (indexed_ && avio_size(format_->pb) > foregroundScanBytes) {
-    // Long file: FFmpeg's estimate until the worker has the true length.
+  // An MP3 whose LAME header agrees with the file states its exact length:
+  // the seek index is then built on a worker, as for a long file.
+  const std::optional<HeaderLength> header = indexed_ ? LengthFromLameHeader(path) : std::nullopt;
+  const bool headerLength = header && header->rate == rate_;
+  if (indexed_ && (headerLength || avio_size(format_->pb) > foregroundScanBytes)) {
+    // Without the header's length, FFmpeg's estimate until the worker has the true one.
     scan_ = std::make_unique<BackgroundScan>(path, streamIndex_);
-    length_ = ContainerLength();
+    length_ = headerLength ? header->frames : ContainerLength();
   } else if (indexed_ && ScanPackets(format_, streamIndex_, index_)) {
     originRaw_ = index_.leadingSkip;
     length_ = index_.TrimmedFrames();

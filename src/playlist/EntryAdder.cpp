@@ -173,8 +173,18 @@ void EntryAdder::Drain() {
   const uint64_t generation = generation_;
   QElapsedTimer turn;
   turn.start();
+  bool appended = false;
   Slot slot;
-  while (FinishBatches(generation) && !batches_.empty()) {
+  for (;;) {
+    // A batch's `finished` (often the start of an entry) gets a turn of its
+    // own, so the windows draw what was appended before it runs.
+    const bool batchDone = !batches_.empty() && batches_.front().end <= appendedSeq_;
+    if (appended && batchDone) {
+      EndSlice();
+      pump_.start(0);
+      return;
+    }
+    if (!FinishBatches(generation) || batches_.empty()) break;
     if (turn.elapsed() >= kTurnMs) {
       EndSlice();
       pump_.start(0);  // more may be ready: the next turn goes on with it
@@ -182,6 +192,7 @@ void EntryAdder::Drain() {
     }
     if (!TakeReady(slot)) break;
     AppendOne(slot);
+    appended = true;
     if (generation_ != generation) return;
     ReportProgress(false);
     if (generation_ != generation) return;
