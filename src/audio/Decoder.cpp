@@ -48,11 +48,11 @@ int Decoder::Read(void* out, int frames) {
 }
 
 int64_t Decoder::EndRaw() const {
-  return length_ >= 0 && scan_ == nullptr ? length_ + originRaw_ : INT64_MAX;
+  return length_ >= 0 && (scan_ == nullptr || headerLength_) ? length_ + originRaw_ : INT64_MAX;
 }
 
 bool Decoder::Ended() const {
-  return (lengthFinal_ || scan_ == nullptr) && length_ >= 0 && position_ >= length_;
+  return (lengthFinal_ || scan_ == nullptr || headerLength_) && length_ >= 0 && position_ >= length_;
 }
 
 int64_t Decoder::LengthFrames() const {

@@ -116,6 +116,7 @@ class Decoder final : public Source {
   PacketIndex index_;       // filled for indexed streams only
   std::unique_ptr<BackgroundScan> scan_;  // a scan still running, or not yet adopted
   bool lengthFinal_ = false;  // the decode has reached the end: length_ is what it gave
+  bool headerLength_ = false;  // length_ is exact from the start (a LAME header's)
   bool sawPacket_ = false;
   bool indexed_ = false;
   int64_t length_ = -1;     // frames, -1 unknown

@@ -133,11 +133,11 @@ void Decoder::FindLength(const std::string& path, int64_t foregroundScanBytes) {
   // An MP3 whose LAME header agrees with the file states its exact length:
   // the seek index is then built on a worker, as for a long file.
   const std::optional<HeaderLength> header = indexed_ ? LengthFromLameHeader(path) : std::nullopt;
-  const bool headerLength = header && header->rate == rate_;
-  if (indexed_ && (headerLength || avio_size(format_->pb) > foregroundScanBytes)) {
+  headerLength_ = header && header->rate == rate_;
+  if (indexed_ && (headerLength_ || avio_size(format_->pb) > foregroundScanBytes)) {
     // Without the header's length, FFmpeg's estimate until the worker has the true one.
     scan_ = std::make_unique<BackgroundScan>(path, streamIndex_);
-    length_ = headerLength ? header->frames : ContainerLength();
+    length_ = headerLength_ ? header->frames : ContainerLength();
   } else if (indexed_ && ScanPackets(format_, streamIndex_, index_)) {
     originRaw_ = index_.leadingSkip;
     length_ = index_.TrimmedFrames();

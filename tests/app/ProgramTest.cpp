@@ -13,9 +13,10 @@ namespace {
 
 class ProgramTest : public ::testing::Test {
  protected:
-  void Start(const QStringList& args = {}) {
+  void Start(const QStringList& args = {}, const QString& trace = {}) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ORVE_HOME", home.path());
+    if (!trace.isEmpty()) env.insert("ORVE_TRACE", trace);
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("ORVE_AUDIO_OUTPUT", "null");
     process.setProcessEnvironment(env);
@@ -106,6 +107,60 @@ TEST_F(ProgramTest, ShownWindowsStayShownAcrossARestart) {
   EXPECT_TRUE(config.contains("status=1\r\n")) << config.toStdString();
   EXPECT_TRUE(config.contains("rpt=2\r\n")) << config.toStdString();
   EXPECT_TRUE(config.contains("vol=70\r\n")) << config.toStdString();
+}
+
+}  // namespace
+}  // namespace orve
+
+namespace orve {
+namespace {
+
+// ORVE_TRACE: what benchmarks read of the real program. Each line is a
+// clock reading, an event and maybe a value; the events come in the order
+// they happened; the effect switches' pause and resume are no new start.
+TEST_F(ProgramTest, TraceTellsStartupTheListEachStartAndTheExit) {
+  const QString trace = home.file("trace.log");
+  const QString tone = ORVE_SOURCE_DIR "/tests/fixtures/audio/sine_s16.wav";
+  home.write("config.ini", "[eq]\r\necho=1\r\nchorus=1\r\n");
+  Start({tone, ORVE_SOURCE_DIR "/tests/fixtures/audio/vorbis.ogg"}, trace);
+  QByteArray text;
+  for (int i = 0; i < 600 && !(text.contains(" list-complete 2\n") && text.contains(" playing\n")); ++i) {
+    process.waitForFinished(50);
+    text = test::ReadAll(trace);
+  }
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
+  QStringList events;
+  double last = 0;
+  for (const QByteArray& line : test::ReadAll(trace).split('\n')) {
+    if (line.isEmpty()) continue;
+    const QList<QByteArray> fields = line.split(' ');
+    ASSERT_GE(fields.size(), 2) << line.constData();
+    bool ok = false;
+    const double at = fields[0].toDouble(&ok);
+    ASSERT_TRUE(ok) << line.constData();
+    EXPECT_GE(at, last) << line.constData();
+    last = at;
+    if (fields[1] != "stall") events << QString::fromLatin1(fields[1]);
+    if (fields[1] == "list-complete") {
+      EXPECT_EQ(fields.value(2), "2");
+    }
+    if (fields[1] == "exit") {
+      EXPECT_GE(fields.value(2).toDouble(), 0.0);
+    }
+  }
+  EXPECT_EQ(events, QStringList({"ready", "playing", "list-complete", "exit"})) << events.join(' ').toStdString();
+}
+
+TEST_F(ProgramTest, ATraceFileThatCannotBeWrittenIsSaidOnceAndTheProgramRuns) {
+  Start({}, home.path());  // a folder
+  WaitForStartup();
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
+  const QString err = QString::fromUtf8(process.readAllStandardError());
+  EXPECT_EQ(err.count("ORVE_TRACE"), 1) << err.toStdString();
 }
 
 }  // namespace

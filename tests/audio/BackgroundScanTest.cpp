@@ -1,5 +1,6 @@
-// Long MP3 files are scanned for their true length on a worker; here the
-// limit for scanning at open is set to 0 so the small fixtures take that way.
+// Long MP3 files, and those whose LAME header states their length, are
+// scanned for their seek index on a worker; here the limit for scanning at
+// open is mostly set to 0 so the small fixtures take that way.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -47,6 +48,25 @@ TEST(BackgroundScan, ASeekBeforeTheScanEndsWaitsForIt) {
   ASSERT_EQ(d->Read(piece.data(), 1000), 1000);
   EXPECT_TRUE(std::equal(piece.begin(), piece.end(), ref.begin() + 2 * 30000));
   EXPECT_EQ(d->LengthFrames(), static_cast<int64_t>(ref.size() / 2));
+}
+
+// An MP3 whose LAME header states its length opens without a scan: the
+// length is exact at once, and a decode that outruns the worker's index
+// still ends at the last true sample (its padding trimmed).
+TEST(BackgroundScan, AFileWithALameHeaderIsExactFromTheStartWhateverTheIndexDoes) {
+  for (const char* file : {"vbr_xing.mp3", "cbr.mp3"}) {
+    const std::vector<int16_t> ref = FfmpegDecode(Fixture(file));
+    for (int round = 0; round < 10; ++round) {
+      std::string error;
+      auto d = Decoder::Open(Fixture(file), Decoder::Output::kS16, error);
+      ASSERT_NE(d, nullptr) << error;
+      EXPECT_EQ(d->LengthFrames(), static_cast<int64_t>(ref.size() / 2)) << file;
+      std::vector<int16_t> all(ref.size() + 2 * 4096);
+      const int n = d->Read(all.data(), static_cast<int>(all.size() / 2));
+      all.resize(2 * static_cast<size_t>(n));
+      ASSERT_EQ(all, ref) << file << " round " << round;
+    }
+  }
 }
 
 TEST(BackgroundScan, FreeingWhileTheScanRunsIsClean) {
