@@ -1,8 +1,12 @@
 #include "audio/WavWriter.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
 #include <cstring>
 #include <limits>
+
+#include "audio/WavExport.h"
 
 namespace orve::audio {
 namespace {
@@ -31,7 +35,11 @@ bool WavWriter::Open(const std::string& path, int rate, std::string& error) {
     return false;
   }
   rate_ = rate;
-  if (!WriteHeader(0)) {
+  // A pipe (a program reading the capture as it comes) cannot be rewound
+  // to fill the lengths in: it gets the "unknown" lengths readers accept.
+  struct stat st {};
+  seekable_ = fstat(fileno(file_), &st) == 0 && S_ISREG(st.st_mode);
+  if (!WriteHeader(seekable_ ? 0 : kUnknownDataBytes)) {
     error = path + ": cannot write";
     return false;
   }
@@ -52,7 +60,8 @@ bool WavWriter::WriteHeader(uint32_t dataBytes) {
   Put16(h + 34, 8 * kBytesPerSample);
   std::memcpy(h + 36, "data", 4);
   Put32(h + 40, dataBytes);
-  return std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h, 1, sizeof h, file_) == sizeof h;
+  if (seekable_ && std::fseek(file_, 0, SEEK_SET) != 0) return false;
+  return std::fwrite(h, 1, sizeof h, file_) == sizeof h;
 }
 
 bool WavWriter::Write(const float* stereo, int frames) {
@@ -67,7 +76,7 @@ bool WavWriter::Close() {
   if (file_ == nullptr) return !failed_;
   // A RIFF size field holds 32 bits; a longer capture keeps the largest.
   const uint64_t limit = std::numeric_limits<uint32_t>::max() - 36;
-  bool ok = WriteHeader(static_cast<uint32_t>(dataBytes_ > limit ? limit : dataBytes_)) && !failed_;
+  bool ok = !failed_ && (!seekable_ || WriteHeader(static_cast<uint32_t>(dataBytes_ > limit ? limit : dataBytes_)));
   ok = std::fclose(file_) == 0 && ok;
   file_ = nullptr;
   return ok;
