@@ -103,6 +103,7 @@ void MusicBase::AddFile(const QString& path, const QString& artist, const QStrin
   if (t.trimmed().isEmpty()) t = DisplayFileName(path.mid(path.lastIndexOf(u'/') + 1));
   const QString section = SectionOf(a);
   const QString key = KeyOf(t);
+  HoldDiskCheckThisTurn();
   if (ini_.ValueExists(section, key)) return;  // the first file keeps the entry
   ini_.WriteString(section, key, base_text::Stored(path, Place::Value));
   Written();
@@ -158,6 +159,18 @@ std::optional<MusicBase::Pick> MusicBase::RandomPick(std::mt19937& random) {
   if (titles.isEmpty()) return std::nullopt;
   std::uniform_int_distribution<qsizetype> anyTitle(0, titles.size() - 1);
   return Pick{artist, titles[anyTitle(random)]};
+}
+
+// A large add registers thousands of files in one turn of the event loop:
+// the file is looked at on disk once for them all, not once each.
+void MusicBase::HoldDiskCheckThisTurn() {
+  if (checkHeld_) return;
+  checkHeld_ = true;
+  ini_.HoldDiskCheck(true);
+  QTimer::singleShot(0, this, [this] {
+    checkHeld_ = false;
+    ini_.HoldDiskCheck(false);
+  });
 }
 
 void MusicBase::Written() {

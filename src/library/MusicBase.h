@@ -79,9 +79,11 @@ class MusicBase : public QObject {
 
  private:
   void Written();  // after a change: the save is queued for the next turn of the loop
+  void HoldDiskCheckThisTurn();
 
   IniFile ini_;
   bool flushQueued_ = false;
+  bool checkHeld_ = false;
 };
 
 // The stored form of a name or path and back (exposed for the tests).

@@ -57,25 +57,30 @@ MeasureCache::Reader::Reader(const QString& fileName) : connection_(NewConnectio
   // A reader does not wait: a locked file is done without.
   db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
   working_ = db.open();
+  if (!working_) return;
+  // Prepared once: parsing the statement cost more than the lookup itself.
+  find_ = std::make_unique<QSqlQuery>(db);
+  find_->setForwardOnly(true);
+  working_ = find_->prepare(QStringLiteral("SELECT %1 FROM measures WHERE path = ?").arg(QLatin1String(kColumns)));
 }
 
 MeasureCache::Reader::~Reader() {
+  find_.reset();  // before its connection goes
   QSqlDatabase::database(connection_, false).close();
   QSqlDatabase::removeDatabase(connection_);
 }
 
 std::optional<MeasureCache::Measure> MeasureCache::Reader::Find(const QString& path) {
   if (!working_) return std::nullopt;
-  QSqlQuery q(QSqlDatabase::database(connection_, false));
-  q.setForwardOnly(true);
-  q.prepare(QStringLiteral("SELECT %1 FROM measures WHERE path = ?").arg(QLatin1String(kColumns)));
-  q.addBindValue(path);
-  if (!q.exec()) {
+  find_->bindValue(0, path);
+  if (!find_->exec()) {
     working_ = false;
     return std::nullopt;
   }
-  if (!q.next()) return std::nullopt;
-  return FromRow(q);
+  std::optional<Measure> found;
+  if (find_->next()) found = FromRow(*find_);
+  find_->finish();  // no read transaction is left open between lookups
+  return found;
 }
 
 std::unique_ptr<MeasureCache::Reader> MeasureCache::NewReader() const {

@@ -18,6 +18,8 @@
 
 #include "engine/Core.h"
 
+class QSqlQuery;
+
 namespace orve {
 
 // A file's size and modification time; size -1 for what is not a regular file.
@@ -57,6 +59,7 @@ class MeasureCache {
 
    private:
     QString connection_;
+    std::unique_ptr<QSqlQuery> find_;  // on connection_
     bool working_ = true;
   };
 

@@ -34,6 +34,7 @@ IniFile::~IniFile() {
 
 void IniFile::Refresh() {
   if (dirty_) return;  // memory holds writes the disk has not seen yet
+  if (checkHeld_ && loaded_) return;
   const Stamp now = StampOf(fileName_);
   if (loaded_ && now == stamp_) return;
   stamp_ = now;

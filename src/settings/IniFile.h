@@ -54,6 +54,10 @@ class IniFile final : public StoredValues {
   // Writes what is pending. On failure FileError is thrown and the pending
   // writes are dropped: the file and every later read keep the old values.
   void UpdateFile();
+  // A caller about to read many times in a row (the music base checking
+  // each file of a large add) may hold the look at the disk for changes:
+  // while held, reads take the file as the first of them found it.
+  void HoldDiskCheck(bool held) { checkHeld_ = held; }
   // Pending writes are attempted here too; a failure is only logged, since
   // a destructor cannot report it: owners that defer call UpdateFile.
   ~IniFile();
@@ -94,6 +98,7 @@ class IniFile final : public StoredValues {
   bool unreadable_ = false;  // the file exists but could not be read: never overwrite it
   bool deferred_ = false;
   bool dirty_ = false;       // deferred writes not yet on disk
+  bool checkHeld_ = false;
 };
 
 }  // namespace orve

@@ -37,7 +37,7 @@ void MarkupListBox::InsertItem(int index, const QString& text) {
   if (index < 0 || index > Count()) return;
   items_.insert(index, text);
   rows_.emplace(rows_.begin() + index);
-  UpdateGeometry();
+  ScheduleGeometry();
   if (itemIndex_ >= index) SelectionMoved(itemIndex_ + 1);
 }
 
@@ -93,7 +93,10 @@ void MarkupListBox::SetItemIndex(int index) {
 
 int MarkupListBox::TopIndex() const { return verticalScrollBar()->value(); }
 
-void MarkupListBox::SetTopIndex(int index) { verticalScrollBar()->setValue(index); }
+void MarkupListBox::SetTopIndex(int index) {
+  if (geometryDue_) UpdateGeometry();  // the range must hold the rows just added
+  verticalScrollBar()->setValue(index);
+}
 
 void MarkupListBox::MakeVisible(int index) {
   if (index < 0 || index >= Count()) return;
@@ -204,7 +207,19 @@ void MarkupListBox::changeEvent(QEvent* event) {
   QAbstractScrollArea::changeEvent(event);
 }
 
+// Rows added in a row (a large playlist) set the scroll range once, when the
+// event loop next runs: each change of the range lays the scroll area out
+// again, which cost more than the rows themselves.
+void MarkupListBox::ScheduleGeometry() {
+  viewport()->update();
+  if (geometryDue_) return;
+  geometryDue_ = true;
+  QMetaObject::invokeMethod(
+      this, [this] { if (geometryDue_) UpdateGeometry(); }, Qt::QueuedConnection);
+}
+
 void MarkupListBox::UpdateGeometry() {
+  geometryDue_ = false;
   rowHeight_ = std::max(1, int(rowPainter_.LineHeight()) * kLinesPerRow + 2 * kRowPadding);
   QScrollBar* bar = verticalScrollBar();
   const int rows = std::max(1, VisibleRowCount());

@@ -95,6 +95,7 @@ class MarkupListBox : public QAbstractScrollArea {
   const MarkupRow& Row(int index) const;
   void PaintSelection(QPainter& painter, const QRect& rect) const;
   void UpdateGeometry();
+  void ScheduleGeometry();
   void StyleScrollBar();
   bool MoveSelectionByKey(int key);
   void SelectionMoved(int index);
@@ -105,6 +106,7 @@ class MarkupListBox : public QAbstractScrollArea {
   bool leftDown_ = false;
   MarkupRowPainter rowPainter_;
   int rowHeight_ = 0;
+  bool geometryDue_ = false;  // rows were added since the scroll range was set
 
   QColor background_{0x0B, 0x18, 0x30};
   QColor text_{0xD6, 0xE4, 0xF5};

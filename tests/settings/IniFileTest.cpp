@@ -97,6 +97,20 @@ TEST_F(IniFileTest, SeesWhatAnotherObjectWrote) {
   EXPECT_EQ(reader.ReadInteger("a", "x", -1), -1);
 }
 
+// A caller reading many keys in a row may hold the look at the disk: an
+// outside change is seen again once the hold ends.
+TEST_F(IniFileTest, AHeldDiskCheckSeesTheFileAsItWasUntilReleased) {
+  IniFile reader(name);
+  IniFile writer(name);
+  writer.WriteInteger("a", "x", 1);
+  reader.HoldDiskCheck(true);
+  EXPECT_EQ(reader.ReadInteger("a", "x", -1), 1);
+  writer.WriteInteger("a", "x", 2);
+  EXPECT_EQ(reader.ReadInteger("a", "x", -1), 1);
+  reader.HoldDiskCheck(false);
+  EXPECT_EQ(reader.ReadInteger("a", "x", -1), 2);
+}
+
 TEST_F(IniFileTest, EraseDeleteAndExistence) {
   IniFile ini(name);
   ini.WriteString("a", "k1", "1");

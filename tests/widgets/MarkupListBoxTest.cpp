@@ -3,6 +3,7 @@
 // a selected row looks like.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -46,7 +47,17 @@ TEST_F(MarkupListBoxTest, RowsAreTwoLinesHighAndTheViewShowsWholeRows) {
   const int line = QFontMetrics(list.font()).height();
   EXPECT_GE(list.RowHeight(), 2 * line);
   EXPECT_EQ(list.VisibleRowCount(), list.viewport()->height() / list.RowHeight());
+  QCoreApplication::processEvents();  // rows added in a row set the range once, on the next turn
   EXPECT_EQ(list.verticalScrollBar()->maximum(), 20 - list.VisibleRowCount());
+}
+
+// Rows just added can be scrolled to at once, before the event loop runs.
+TEST_F(MarkupListBoxTest, ARowJustAddedCanBeShownAtOnce) {
+  QCoreApplication::processEvents();
+  for (int i = 20; i < 200; ++i) list.AddItem(Row(i));
+  list.MakeVisible(199);
+  EXPECT_EQ(list.TopIndex(), 200 - list.VisibleRowCount());
+  EXPECT_EQ(list.verticalScrollBar()->maximum(), 200 - list.VisibleRowCount());
 }
 
 TEST_F(MarkupListBoxTest, InsertAndDeleteKeepTheSelectionOnItsItem) {
