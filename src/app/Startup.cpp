@@ -243,6 +243,9 @@ void WriteShutdownState(Application& app) {
 }  // namespace
 
 bool Startup(Application& app, const QStringList& arguments) {
+  // Files on the command line are played as soon as the windows are up:
+  // the decoders load on another core while the windows are built.
+  if (!arguments.isEmpty()) TCore::PreloadDecoders();
   MainWindow* main = CreateMainWindow(app);
   IniFile config(ConfigName(app.State()));
   const WindowLayout layout = StartLayout(ReadStoredPlacement(config), Monitors());

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include "audio/CodecLibraries.h"
 #include "audio/Decoder.h"
 #include "audio/MeasureFile.h"
 #include "base/Rounding.h"
@@ -198,6 +199,8 @@ void TCore::ExchangeEntries(int a, int b) {
   Durations.swapItemsAt(a, b);
   Kinds.swapItemsAt(a, b);
 }
+
+void TCore::PreloadDecoders() { audio::PreloadCodecLibraries(); }
 
 void TCore::FreeChannel() {
   if (library_) library_->Free(Handle());

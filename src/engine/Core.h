@@ -72,6 +72,10 @@ class TCore : public QObject {
   // Starts the engine: the library with the buffer, agent and proxy of
   // appDir + "config.ini", on the output ORVE_AUDIO_OUTPUT names.
   void Init(const QString& appDir);
+  // Opens the decoders' libraries on another thread, so the first entry
+  // that plays does not wait for them. Nothing loads them before they are
+  // needed otherwise: a player started with its saved list stays small.
+  static void PreloadDecoders();
   // Releases the stream and the library.
   void Shutdown();
 

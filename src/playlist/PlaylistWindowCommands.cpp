@@ -89,6 +89,8 @@ void PlaylistWindow::RefreshTimeText() { timeLabel_->setText(PlaylistTimeText(en
 // --- adding ---
 
 void PlaylistWindow::AddFiles(const QStringList& paths, std::function<void()> finished) {
+  // What the user adds is likely played soon: the decoders load meanwhile.
+  engine_.PreloadDecoders();
   adder_.Add(FileItems(paths), std::move(finished));
 }
 
