@@ -12,8 +12,10 @@ Rows (each peer that is not installed is skipped with a line):
   startup      start with a 10,000-entry playlist to the list complete
                                                                vs Audacious, Qmmp
   memory       resident memory once idle with those 10,000     vs Audacious, Qmmp
-  play         CPU seconds per minute playing a 320 kbit/s MP3, null output
-                                                               vs mpv
+  play         CPU seconds per minute playing a 320 kbit/s MP3, null output,
+               the window shown and its display drawing        vs mpv (no window)
+  play-hidden  the same with ORVE's windows off the screen (another desktop)
+                                                               vs mpv (no window)
   play-dsp     the same with 16 bands and the 7 effects on     vs mpv
   first-sound  an HTTP/ICY station to the first sound written  vs mpv
   decode-*     decode-only, MP3/Ogg/AAC, whole process         vs ffmpeg
@@ -384,6 +386,10 @@ class Bench:
     def orve_stalls(self, o):
         took, stall = o.end()
         self.stalls.append(stall)
+        stalls = [f"{float(v):.0f} ms at {1000 * (t - o.started):.0f} ms" for t, e, v in o.events if e == "stall"]
+        if stalls:
+            log(f"    ORVE's event loop stalled: {', '.join(stalls)} (events: "
+                f"{' '.join(f'{e}@{1000 * (t - o.started):.0f}' for t, e, _ in o.events if e != 'stall')})")
         return took
 
     # -- adding 1,000 files, start-up with 10,000, idle memory
@@ -478,10 +484,12 @@ class Bench:
             time.sleep(PLAY_SECONDS)
             return (cpu_seconds(process.pid) - c0) * 60 / PLAY_SECONDS
 
-        def orve_play(figures, config):
+        def orve_play(figures, config, hidden=False):
             def run_one():
                 o = Orve(self.fresh(self.orve_home()), self.fresh(), [song], config=config)
                 if o.wait_event("playing", timeout=30) is not None:
+                    if hidden:
+                        unmap_windows(o.process.pid)
                     figures.append(cpu_per_minute(o.process))
                 self.orve_stalls(o)
             return run_one
@@ -492,10 +500,17 @@ class Bench:
             mpv.append(cpu_per_minute(p))
             end(p)
 
-        plain, dsp, mpv = [], [], []
+        plain, hidden, dsp, mpv = [], [], [], []
+        contenders = [orve_play(plain, None), orve_play(dsp, dsp_config), mpv_play]
+        if have("xdotool"):
+            contenders.append(orve_play(hidden, None, hidden=True))
         for r in range(self.rounds):
-            self.alternate(r, orve_play(plain, None), orve_play(dsp, dsp_config), mpv_play)
+            self.alternate(r, *contenders)
         self.table.add("play", "CPU s/min", plain, "mpv", mpv, goal=0.8)
+        if have("xdotool"):
+            self.table.add("play-hidden", "CPU s/min", hidden, "mpv", mpv, goal=0.8)
+        else:
+            self.table.skip("play-hidden", "xdotool is not installed")
         self.table.add("play-dsp", "CPU s/min", dsp, "mpv", mpv, goal=2.5)
 
     def first_sound(self):
@@ -566,6 +581,14 @@ class Bench:
             self.alternate(r, lambda: ours.append(self.timed([DECODE_ONE, self.corpus.pink, "--eq"])),
                            lambda: theirs.append(self.timed(sox)))
         self.table.add("equalizer", "s", ours, "sox", theirs)
+
+
+def unmap_windows(pid):
+    """Takes a process's windows off the screen, as a switch to another
+    desktop does: nothing of them is drawn any more."""
+    r = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid), ""], capture_output=True, text=True)
+    for window in r.stdout.split():
+        subprocess.run(["xdotool", "windowunmap", window], capture_output=True)
 
 
 def first_sound(fd, started, timeout=30):

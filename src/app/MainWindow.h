@@ -158,6 +158,7 @@ class MainWindow : public QWidget {
  private:
   void BuildControls();
   QFileDialog* OpenFilesDialog();
+  bool DisplayShown() const;
   void BuildDisplay();
   void BuildMenu();
   void Connect();

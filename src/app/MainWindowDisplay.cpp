@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/Display.h"
 #include "app/MainWindow.h"
@@ -39,9 +40,16 @@ DisplayColours MainWindow::Colours() const {
           s.Colour(ColourRole::SpectrumTop)};
 }
 
+// Whether the display can be seen: shown, not minimised, and its window on
+// the screen (not on another desktop).
+bool MainWindow::DisplayShown() const {
+  const QWindow* window = windowHandle();
+  return visualisationSurface_->isVisible() && !isMinimized() && window != nullptr && window->isExposed();
+}
+
 void MainWindow::DrawVisualisation() {
   // Nothing on screen to draw for: no work at all.
-  if (!visualisationSurface_->isVisible() || isMinimized()) return;
+  if (!DisplayShown()) return;
   const TCore& engine = *state_.Engine;
   if (state_.EqDragging) {
     std::array<int, kEqBands> positions{};
@@ -76,7 +84,7 @@ void MainWindow::AnimateIdle() {
     state_.LogoTick = 0;  // the visualisation owns the surface
     return;
   }
-  if (!visualisationSurface_->isVisible() || isMinimized()) return;
+  if (!DisplayShown()) return;
   QPainter painter(&visualisationSurface_->Canvas());
   IdleAnimationTick(painter, state_.LogoTick, QTime::currentTime(), Colours());
   visualisationSurface_->update();
