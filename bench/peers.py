@@ -392,6 +392,15 @@ class Bench:
                 f"{' '.join(f'{e}@{1000 * (t - o.started):.0f}' for t, e, _ in o.events if e != 'stall')})")
         return took
 
+    def versus_audacious(self, available, rows):
+        """Rows of (name, unit, ORVE's figures, Audacious's, goal); ORVE's alone when Audacious is missing."""
+        for name, unit, ours, theirs, goal in rows:
+            if available:
+                self.table.add(name, unit, ours, "Audacious", theirs, goal=goal)
+            else:
+                self.table.skip(name, "Audacious (audacious, audtool) is not installed")
+                log(f"  ORVE alone: {spread(ours)} {unit}")
+
     # -- adding 1,000 files, start-up with 10,000, idle memory
 
     def add(self):
@@ -414,12 +423,7 @@ class Bench:
                 a.quit()
 
             self.alternate(r, orve_cold_then_warm, *([audacious_add] if audacious else []))
-        if audacious:
-            self.table.add("add-cold", "s", cold, "Audacious", aud, goal=3.0)
-            self.table.add("add-warm", "s", warm, "Audacious", aud, goal=1.0)
-        else:
-            self.table.skip("add", "Audacious (audacious, audtool) is not installed")
-            log(f"  ORVE alone: cold {spread(cold)} s, warm {spread(warm)} s")
+        self.versus_audacious(audacious, [("add-cold", "s", cold, aud, 3.0), ("add-warm", "s", warm, aud, 1.0)])
         if not have("qmmp"):
             self.table.skip("add (Qmmp)", "qmmp is not installed")
         else:
@@ -459,12 +463,7 @@ class Bench:
                 end(a.process)
 
             self.alternate(r, orve_start, *([audacious_start] if audacious else []))
-        if audacious:
-            self.table.add("startup", "s", ours, "Audacious", theirs, goal=1.0)
-            self.table.add("memory", "MB", ours_mb, "Audacious", theirs_mb, goal=1.0)
-        else:
-            self.table.skip("startup", "Audacious (audacious, audtool) is not installed")
-            log(f"  ORVE alone: start-up {spread(ours)} s, memory {spread(ours_mb)} MB")
+        self.versus_audacious(audacious, [("startup", "s", ours, theirs, 1.0), ("memory", "MB", ours_mb, theirs_mb, 1.0)])
 
     # -- playback
 
