@@ -34,11 +34,9 @@ and ffmpeg, and kept for later runs.
 
 import argparse
 import os
-import re
 import select
 import shutil
 import signal
-import socket
 import statistics
 import struct
 import subprocess
@@ -56,10 +54,6 @@ ICY_SERVER = os.path.join(ROOT, "tests", "audio", "net", "icy_server.py")
 ADD_FILES = 1000
 STARTUP_ENTRIES = 10000
 PLAY_SECONDS = 20
-# The equalizer bands of bench_decode_one --eq (bench/support/EqBands.h) as
-# sox's equalizer effects: 5 semitones = 5/12 octave between half-gain points.
-EQ_CENTRES = [100, 170, 310, 600, 1000, 2000, 3000, 4000, 6000, 8000, 10000, 12000, 13000, 14000, 15000, 16000]
-EQ_GAINS = [6, -4, 3, -2, 5, -6, 2, -3, 4, -5, 3, -2, 6, -4, 2, 3]
 
 
 def log(text):
@@ -362,9 +356,8 @@ class Bench:
             o = Orve(template, self.fresh())
             o.wait_event("list-complete")
             o.end()
-        for name in ("Default.pld",):
-            if os.path.exists(os.path.join(template, name)):
-                os.remove(os.path.join(template, name))
+        if os.path.exists(os.path.join(template, "Default.pld")):
+            os.remove(os.path.join(template, "Default.pld"))
         return template
 
     def audacious_home(self):
@@ -376,6 +369,13 @@ class Bench:
             a.quit()
         shutil.rmtree(os.path.join(template, "config", "audacious", "playlists"), ignore_errors=True)
         return template
+
+    def fifo(self):
+        """A named pipe for a player's WAV output, open for reading (so the
+        player's open does not wait), and its reading end."""
+        path = os.path.join(self.fresh(), "out.wav")
+        os.mkfifo(path)
+        return path, os.open(path, os.O_RDONLY | os.O_NONBLOCK)
 
     def alternate(self, r, *contenders):
         """Each round runs every contender once, the order turning each round."""
@@ -524,17 +524,13 @@ class Bench:
         ours, theirs = [], []
 
         def orve_listen():
-            fifo = os.path.join(self.fresh(), "out.wav")
-            os.mkfifo(fifo)
-            reader = os.open(fifo, os.O_RDONLY | os.O_NONBLOCK)
+            fifo, reader = self.fifo()
             o = Orve(self.fresh(self.orve_home()), self.fresh(), [url], output="wav:" + fifo)
             ours.append(first_sound(reader, o.started))
             self.stalls.append(drained(reader, o.end)[1])
 
         def mpv_listen():
-            fifo = os.path.join(self.fresh(), "out.wav")
-            os.mkfifo(fifo)
-            reader = os.open(fifo, os.O_RDONLY | os.O_NONBLOCK)
+            fifo, reader = self.fifo()
             started = time.monotonic()
             p = subprocess.Popen(["mpv", "--no-config", "--no-terminal", "--vo=null", "--no-video", "--ao=pcm",
                                   "--ao-pcm-file=" + fifo, "--audio-format=s16", url],
@@ -572,9 +568,9 @@ class Bench:
         if not have("sox"):
             self.table.skip("equalizer", "sox is not installed")
             return
-        sox = ["sox", self.corpus.pink, "-t", "null", "/dev/null"]
-        for centre, gain in zip(EQ_CENTRES, EQ_GAINS):
-            sox += ["equalizer", str(centre), "0.416667o", str(gain)]
+        # The bands bench_decode_one --eq runs, in sox's words.
+        bands = subprocess.run([DECODE_ONE, "--sox-equalizer"], check=True, capture_output=True, text=True)
+        sox = ["sox", self.corpus.pink, "-t", "null", "/dev/null", *bands.stdout.split()]
         ours, theirs = [], []
         for r in range(self.rounds):
             self.alternate(r, lambda: ours.append(self.timed([DECODE_ONE, self.corpus.pink, "--eq"])),

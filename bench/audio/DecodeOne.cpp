@@ -2,9 +2,12 @@
 // and throws the sound away, in a process of its own, so that bench/peers
 // can time it whole against `ffmpeg -f s16le` (and, with --eq, against sox
 // running the same 16 equalizer bands over the decoded stereo sound).
+// bench_decode_one --sox-equalizer: prints those bands as sox's arguments,
+// one per line.
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "audio/AudioLibrary.h"
@@ -21,6 +24,10 @@ constexpr int kBufferBytes = 1 << 16;
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "--sox-equalizer") == 0) {
+    for (const std::string& arg : orve::bench::SoxEqualizerArgs()) std::printf("%s\n", arg.c_str());
+    return 0;
+  }
   const bool eq = argc == 3 && std::strcmp(argv[2], "--eq") == 0;
   if (argc != 2 && !eq) {
     std::fprintf(stderr, "usage: bench_decode_one FILE [--eq]\n");

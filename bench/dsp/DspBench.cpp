@@ -203,9 +203,8 @@ void EqualizerAgainstSox(double seconds) {
   WriteWav(wav, noise, rate);
   std::vector<std::string> io = {"sox", wav, "-t", "null", "/dev/null"};
   std::vector<std::string> eq = io;
-  for (size_t k = 0; k < 16; ++k) {
-    eq.insert(eq.end(), {"equalizer", std::to_string(kEqCentres[k]), "0.416667o", std::to_string(kEqGains[k])});
-  }
+  const std::vector<std::string> bands = orve::bench::SoxEqualizerArgs();
+  eq.insert(eq.end(), bands.begin(), bands.end());
   Blocks ours = Equalizer();
   const double oursT = RunBlocks(ours, noise, rate);
   const double soxIo = TimeSox(io);

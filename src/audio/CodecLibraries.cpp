@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -49,7 +50,8 @@ Function Symbol(void* library, const char* name) {
 }  // namespace
 
 void PreloadCodecLibraries() {
-  std::thread([] { Libraries(); }).detach();
+  static std::once_flag started;
+  std::call_once(started, [] { std::thread([] { Libraries(); }).detach(); });
 }
 
 }  // namespace orve::audio
