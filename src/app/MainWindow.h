@@ -154,11 +154,16 @@ class MainWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildControls();
   QFileDialog* OpenFilesDialog();
   bool DisplayShown() const;
+  // The drawing timers run only while the display can be seen.
+  void FollowDisplayVisibility(bool hiding = false);
   void BuildDisplay();
   void BuildMenu();
   void Connect();
@@ -221,6 +226,7 @@ class MainWindow : public QWidget {
   QTimer* visualisationTimer_;  // 30 ms
   QTimer* idleTimer_;           // 50 ms: the idle animation
   QTimer* titleTimer_;          // 200 ms: the now-playing text through the window title
+  bool watchingWindow_ = false;  // its native window's expose events are followed
 };
 
 }  // namespace orve

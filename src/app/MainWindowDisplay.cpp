@@ -18,19 +18,29 @@
 namespace orve {
 namespace {
 
-QTimer* StartedTimer(int ms, QObject* parent) {
+QTimer* Timer(int ms, QObject* parent) {
   auto* timer = new QTimer(parent);
   timer->setInterval(ms);
+  return timer;
+}
+
+QTimer* StartedTimer(int ms, QObject* parent) {
+  QTimer* timer = Timer(ms, parent);
   timer->start();
   return timer;
+}
+
+void SetRunning(QTimer* timer, bool running) {
+  if (running && !timer->isActive()) timer->start();
+  if (!running) timer->stop();
 }
 
 }  // namespace
 
 void MainWindow::BuildDisplayTimers() {
   entryEndTimer_ = StartedTimer(400, this);
-  visualisationTimer_ = StartedTimer(30, this);
-  idleTimer_ = StartedTimer(50, this);
+  visualisationTimer_ = Timer(30, this);  // these two run while the display is seen
+  idleTimer_ = Timer(50, this);
   titleTimer_ = StartedTimer(200, this);
 }
 
@@ -45,6 +55,33 @@ DisplayColours MainWindow::Colours() const {
 bool MainWindow::DisplayShown() const {
   const QWindow* window = windowHandle();
   return visualisationSurface_->isVisible() && !isMinimized() && window != nullptr && window->isExposed();
+}
+
+// A window on another desktop, minimised or unmapped is told by an expose
+// event on its native window; showing and hiding the widget by its own events.
+void MainWindow::FollowDisplayVisibility(bool hiding) {
+  const bool shown = !hiding && DisplayShown();
+  SetRunning(visualisationTimer_, shown);
+  SetRunning(idleTimer_, shown);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (QWindow* window = windowHandle(); window != nullptr && !watchingWindow_) {
+    window->installEventFilter(this);
+    watchingWindow_ = true;
+  }
+  FollowDisplayVisibility();
+}
+
+void MainWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  FollowDisplayVisibility(true);  // still counted visible while its hide event is sent
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Expose && watched == windowHandle()) FollowDisplayVisibility();
+  return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::DrawVisualisation() {

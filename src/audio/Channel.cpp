@@ -10,6 +10,7 @@ namespace {
 
 constexpr int kDecodeChunk = 2048;  // frames per decoder read
 constexpr auto kSeekPoll = std::chrono::milliseconds(1);
+constexpr auto kEndedPoll = std::chrono::milliseconds(250);
 
 }  // namespace
 
@@ -46,6 +47,7 @@ void Channel::Play() {
   source_->SetPlaying(true);
   if (!thread_.joinable()) thread_ = std::thread(&Channel::DecodeLoop, this);
   state_.store(ActiveState::kPlaying, std::memory_order_release);
+  Wake();
 }
 
 void Channel::Pause() {
@@ -61,6 +63,15 @@ void Channel::Stop() {
 void Channel::Interrupt() {
   quit_.store(true, std::memory_order_release);
   source_->Interrupt();
+  Wake();
+}
+
+void Channel::Wake() {
+  {
+    const std::lock_guard<std::mutex> lock(wakeMutex_);
+    woken_ = true;
+  }
+  wake_.notify_one();
 }
 
 int64_t Channel::Length() const {
@@ -100,6 +111,7 @@ void Channel::Seek(int64_t frame) {
   seekTarget_.store(std::clamp<int64_t>(frame, 0, length >= 0 ? length : INT64_MAX),
                     std::memory_order_relaxed);
   seekGen_.fetch_add(1, std::memory_order_release);
+  Wake();
 }
 
 bool Channel::SetFrequency(int hz) {
@@ -120,8 +132,8 @@ void Channel::CollectRetired() const {
 void Channel::DecodeLoop() {
   std::vector<float> decoded(static_cast<size_t>(kDecodeChunk) * channels_);
   std::vector<float> stereo(2 * static_cast<size_t>(kDecodeChunk));
-  // Sleep long enough to let the ring drain a little, short enough to keep it full.
-  const auto idle = std::chrono::milliseconds(std::clamp(ring_.Capacity() * 1000 / rate_ / 8, 2, 20));
+  // A live source waiting for the network is asked again this often.
+  const auto retry = std::chrono::milliseconds(std::clamp(ring_.Capacity() * 1000 / rate_ / 8, 2, 20));
   while (!quit_.load(std::memory_order_acquire)) {
     length_.store(source_->LengthFrames(), std::memory_order_release);
     if (CarryOutSeek()) continue;
@@ -129,12 +141,25 @@ void Channel::DecodeLoop() {
                          decoderGen_.load(std::memory_order_relaxed);
     if (!flushed) {
       std::this_thread::sleep_for(kSeekPoll);
-    } else if (ended_.load(std::memory_order_relaxed) || ring_.Free() < kDecodeChunk) {
-      std::this_thread::sleep_for(idle);
+    } else if (ended_.load(std::memory_order_relaxed)) {
+      Idle(kEndedPoll);  // only a seek (which wakes it) or a length learnt late matters now
+    } else if (ring_.Free() < kDecodeChunk) {
+      // Full. A file sleeps until a quarter of the ring has been played and
+      // then refills it in one go: waking for every chunk would cost more
+      // than decoding. A live source keeps reading the network as it comes,
+      // so the server's titles are taken when they arrive.
+      const int64_t untilRefill = ring_.Capacity() / 4 - ring_.Free();
+      Idle(live_ ? retry : std::chrono::milliseconds(std::max<int64_t>(2, untilRefill * 1000 / rate_)));
     } else if (!FillRing(decoded, stereo)) {
-      std::this_thread::sleep_for(idle);  // a live source is waiting for the network
+      Idle(retry);
     }
   }
+}
+
+void Channel::Idle(std::chrono::milliseconds most) {
+  std::unique_lock<std::mutex> lock(wakeMutex_);
+  wake_.wait_for(lock, most, [this] { return woken_; });
+  woken_ = false;
 }
 
 // Seeks the decoder when the UI thread asked for it; the ring is emptied by

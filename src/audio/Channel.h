@@ -25,8 +25,11 @@
 // (retiredResampler_), to be freed on the UI thread.
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -84,8 +87,13 @@ class Channel {
   Channel(std::unique_ptr<Source> source, int deviceRate, int bufferMs);
   bool Finished(uint64_t heard) const;
 
+  // UI thread: the decoder thread has something to do now.
+  void Wake();
+
   // decoder thread
   void DecodeLoop();
+  // Sleeps up to `most`, or until Wake.
+  void Idle(std::chrono::milliseconds most);
   bool CarryOutSeek();
   // False when nothing was written and the source has not ended.
   bool FillRing(std::vector<float>& decoded, std::vector<float>& stereo);
@@ -108,6 +116,9 @@ class Channel {
   StereoRing ring_;                   // decoder thread writes, audio thread reads
   std::thread thread_;                // UI thread
   std::atomic<bool> quit_{false};     // UI thread writes
+  std::mutex wakeMutex_;              // decoder thread sleeps on wake_, UI thread wakes it
+  std::condition_variable wake_;
+  bool woken_ = false;                // under wakeMutex_
 
   std::atomic<ActiveState> state_{ActiveState::kStopped};  // UI thread writes
   std::atomic<int> volume_{100};                           // UI thread writes

@@ -12,7 +12,7 @@ namespace orve::audio {
 class NullSink : public Sink {
  public:
   static constexpr int kRate = 44100;
-  static constexpr int kBlock = 512;  // frames per pull, about 12 ms
+  static constexpr int kBlock = 1024;  // frames per pull, about 23 ms, as many devices
 
   ~NullSink() override;
   bool Open(std::string& error) override;

@@ -58,10 +58,33 @@ float PeakLimiter::HeldMinimum(float need) {
   return queueGain_[static_cast<size_t>(queueHead_)];
 }
 
+// Nothing being limited and nothing in the block to limit: the block only
+// passes through the delay, with the same result the full path gives.
+bool PeakLimiter::PassThrough(float* s, int frames) {
+  if (limited_ != 0 || gain_ != 1) return false;
+  for (int i = 0; i < 2 * frames; ++i) {
+    if (std::fabs(s[i]) > ceiling_) return false;
+  }
+  for (int i = 0; i < frames; ++i, s += 2) {
+    audio_[0].Push(s[0]);
+    audio_[1].Push(s[1]);
+    s[0] = audio_[0].Tap(window_);
+    s[1] = audio_[1].Tap(window_);
+  }
+  // The window's needs are all 1: the queue holds just the newest.
+  frame_ += frames;
+  queueHead_ = 0;
+  queueSize_ = 1;
+  queueGain_[0] = 1.0f;
+  queueAt_[0] = frame_ - 1;
+  return true;
+}
+
 void PeakLimiter::Process(float* s, int frames) {
   if (rate_ == 0) return;
   LimiterParams p;
   if (TakeParameters(p)) Apply(p);
+  if (PassThrough(s, frames)) return;
   for (int i = 0; i < frames; ++i, s += 2) {
     const float peak = std::max(std::fabs(s[0]), std::fabs(s[1]));
     const float need = peak > ceiling_ ? ceiling_ / peak : 1.0f;

@@ -26,6 +26,7 @@ class PeakLimiter : public ParamBlock<LimiterParams> {
  private:
   void Apply(const LimiterParams& p);
   float HeldMinimum(float need);  // sliding minimum over the window
+  bool PassThrough(float* stereo, int frames);
 
   int rate_ = 0;             // Hz; 0 until Prepare
   LimiterParams applied_;    // last record taken from the mailbox

@@ -47,5 +47,21 @@ TEST(PeakLimiterTest, ReturnsToUnityAfterAPeak) {
   EXPECT_LE(peak, kCeiling * 1.000001f);
 }
 
+// Quiet blocks take a shorter path than blocks with something to limit:
+// however the audio is cut into blocks, the result is the same to the bit.
+TEST(PeakLimiterTest, TheResultDoesNotDependOnTheBlockSize) {
+  Stereo audio = Noise(2 * kRate, 0.6f, 34);
+  for (int burst : {5000, 20000, 20100, 61000}) {
+    for (size_t i = 2 * static_cast<size_t>(burst); i < 2 * static_cast<size_t>(burst + 300); ++i) audio[i] *= 3;
+  }
+  Stereo whole = audio;
+  ProcessAll(*Prepared<PeakLimiter>(kRate), whole, static_cast<int>(whole.size() / 2));
+  for (int blockFrames : {1, 64, 1024}) {
+    Stereo cut = audio;
+    ProcessAll(*Prepared<PeakLimiter>(kRate), cut, blockFrames);
+    ASSERT_EQ(cut, whole) << blockFrames;
+  }
+}
+
 }  // namespace
 }  // namespace orve::dsp::test
