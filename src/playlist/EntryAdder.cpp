@@ -25,6 +25,10 @@
 #include <system_error>
 #include <utility>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace orve {
 namespace {
 
@@ -32,6 +36,15 @@ constexpr int kTurnMs = 20;      // appending per event-loop turn, then the loop
 constexpr int kPollMs = 10;      // how often a busy adder looks for measured items
 constexpr int kProgressMs = 50;  // least time between two Progress signals
 constexpr unsigned kMaxWorkers = 4;
+constexpr int kTrimAfter = 250;  // items a worker handled in a run worth giving memory back after
+
+// What a long run of lookups allocated is freed when the run ends, but the
+// allocator keeps the pages; an idle player gives them back.
+void ReleaseFreedMemory() {
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
+}
 
 }  // namespace
 
@@ -121,8 +134,20 @@ void EntryAdder::StartWorkers() {
 void EntryAdder::Work() {
   std::unique_ptr<MeasureCache::Reader> reader;  // this thread's, made at its first file
   bool readerTried = false;
+  int handled = 0;
   std::unique_lock lock(mutex_);
   for (;;) {
+    if (nextTake_ >= front_ + slots_.size() && (reader != nullptr || handled > 0)) {
+      // Nothing left to take: the connection and its page cache go until
+      // the next batch (in the thread that opened it).
+      lock.unlock();
+      reader.reset();
+      readerTried = false;
+      if (handled >= kTrimAfter) ReleaseFreedMemory();
+      handled = 0;
+      lock.lock();
+      continue;
+    }
     wake_.wait(lock, [this] { return stopping_ || nextTake_ < front_ + slots_.size(); });
     if (stopping_) break;
     const uint64_t seq = nextTake_++;
@@ -147,6 +172,7 @@ void EntryAdder::Work() {
         fresh = stamp.size >= 0;
       }
     }
+    ++handled;
     lock.lock();
     if (seq < front_) continue;  // cancelled while it was measured
     Slot& slot = slots_[seq - front_];
