@@ -41,6 +41,10 @@ class Decoder final : public Source {
   enum class Output { kS16, kFloat };
 
   static constexpr int64_t kForegroundScanBytes = 16 << 20;
+  // Beyond what any real recording has: a header claiming more is damaged,
+  // and buffers sized from it would be absurd.
+  static constexpr int kMaxRate = 768000;
+  static constexpr int kMaxChannels = 32;
 
   // Nullptr when the file cannot be opened or holds no decodable audio;
   // `error` then says why.

@@ -126,6 +126,11 @@ bool Decoder::OpenCodec(std::string& error) {
     error = "stream without sample rate or channels";
     return false;
   }
+  if (rate_ > kMaxRate || codec_->ch_layout.nb_channels > kMaxChannels) {
+    error = "implausible stream: " + std::to_string(rate_) + " Hz, " +
+            std::to_string(codec_->ch_layout.nb_channels) + " channels";
+    return false;
+  }
   return true;
 }
 

@@ -21,6 +21,13 @@ bool SoundNow(const Channel& ch, uint64_t heard, float* stereo, int frames) {
   return ch.History().FramesEndingAt(heard, stereo, frames, silenceAfter);
 }
 
+// A file with lying sizes can claim more frames than bytes can count.
+int64_t FramesToBytes(int64_t frames, int bytesPerFrame) {
+  int64_t bytes = 0;
+  if (__builtin_mul_overflow(frames, int64_t{bytesPerFrame}, &bytes)) return INT64_MAX / bytesPerFrame * bytesPerFrame;
+  return bytes;
+}
+
 }  // namespace
 
 bool Library::Play(Handle h) {
@@ -59,7 +66,7 @@ int64_t Library::Position(Handle h) const {
   if (s->net != nullptr) return 0;  // a live stream has no place to show
   const int64_t frames = s->decoder != nullptr ? s->decoder->Position()
                                                : s->channel->Position(impl_->mixer->HeardFrame());
-  return frames * s->BytesPerFrame();
+  return FramesToBytes(frames, s->BytesPerFrame());
 }
 
 int64_t Library::Length(Handle h) const {
@@ -67,7 +74,7 @@ int64_t Library::Length(Handle h) const {
   if (s == nullptr) return -1;
   if (s->net != nullptr) return 0;
   const int64_t frames = s->decoder != nullptr ? s->decoder->LengthFrames() : s->channel->Length();
-  return frames < 0 ? -1 : frames * s->BytesPerFrame();
+  return frames < 0 ? -1 : FramesToBytes(frames, s->BytesPerFrame());
 }
 
 bool Library::SetPosition(Handle h, int64_t bytes) {
@@ -136,7 +143,7 @@ int Library::ReadDecoded(Handle h, void* buffer, int bytes) {
   Stream* s = impl_->Find(h);
   if (s == nullptr || s->decoder == nullptr || buffer == nullptr || bytes < 0) return -1;
   const int frames = s->decoder->Read(buffer, bytes / s->BytesPerFrame());
-  return frames * s->BytesPerFrame();
+  return FramesToBytes(frames, s->BytesPerFrame());
 }
 
 }  // namespace orve::audio
