@@ -14,12 +14,34 @@ namespace {
 
 namespace ck = config;
 
+// Beyond any desktop, yet far from where rectangle arithmetic overflows.
+constexpr int kFarthest = 1'000'000;
+constexpr int kNoScreenLimit = 4096;  // without a monitor to measure by
+
 std::optional<QPoint> StoredPosition(IniFile& config, const ck::IntKey& x, const ck::IntKey& y) {
   if (!config.ValueExists(QString::fromLatin1(x.section), QString::fromLatin1(x.key)) ||
       !config.ValueExists(QString::fromLatin1(y.section), QString::fromLatin1(y.key))) {
     return std::nullopt;
   }
   return QPoint(config.Read(x), config.Read(y));
+}
+
+std::optional<QPoint> WithinReach(const std::optional<QPoint>& stored) {
+  if (!stored) return std::nullopt;
+  return QPoint(std::clamp(stored->x(), -kFarthest, kFarthest), std::clamp(stored->y(), -kFarthest, kFarthest));
+}
+
+// A stored size is kept within the largest work area: a damaged one
+// (60000 x 60000) would otherwise ask for a backing store of gigabytes.
+QSize PlaylistSize(const QSize& stored, const QList<Monitor>& monitors) {
+  int widest = PlaylistWindow::kWidth, tallest = PlaylistWindow::kMinHeight;
+  for (const Monitor& m : monitors) {
+    widest = std::max(widest, m.workArea.width());
+    tallest = std::max(tallest, m.workArea.height());
+  }
+  if (monitors.isEmpty()) widest = tallest = kNoScreenLimit;
+  return {std::clamp(stored.width(), PlaylistWindow::kWidth, widest),
+          std::clamp(stored.height(), PlaylistWindow::kMinHeight, tallest)};
 }
 
 // The main window centred on the primary monitor's work area, raised as
@@ -46,15 +68,15 @@ StoredPlacement ReadStoredPlacement(IniFile& config) {
 }
 
 WindowLayout StartLayout(const StoredPlacement& stored, const QList<Monitor>& monitors) {
-  const QSize playlistSize(std::max(stored.playlistSize.width(), PlaylistWindow::kWidth),
-                           std::max(stored.playlistSize.height(), PlaylistWindow::kMinHeight));
+  const QSize playlistSize = PlaylistSize(stored.playlistSize, monitors);
   const int groupHeight = MainWindow::kHeight + EqualizerWindow::kHeight + playlistSize.height();
   WindowLayout layout;
-  layout.main = QRect(stored.main.value_or(FirstRunMain(monitors, groupHeight)),
+  layout.main = QRect(WithinReach(stored.main).value_or(FirstRunMain(monitors, groupHeight)),
                       QSize(MainWindow::kWidth, MainWindow::kHeight));
-  layout.equalizer = QRect(stored.equalizer.value_or(layout.main.bottomLeft() + QPoint(0, 1)),
+  layout.equalizer = QRect(WithinReach(stored.equalizer).value_or(layout.main.bottomLeft() + QPoint(0, 1)),
                            QSize(EqualizerWindow::kWidth, EqualizerWindow::kHeight));
-  layout.playlist = QRect(stored.playlist.value_or(layout.equalizer.bottomLeft() + QPoint(0, 1)), playlistSize);
+  layout.playlist =
+      QRect(WithinReach(stored.playlist).value_or(layout.equalizer.bottomLeft() + QPoint(0, 1)), playlistSize);
 
   // Off every monitor, the main window comes back with the windows docked
   // to it, as one group; then any window still off comes back by itself.

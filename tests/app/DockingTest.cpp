@@ -1,6 +1,8 @@
 // The docking rules and the windows' start layout, on rectangles.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "app/Docking.h"
 #include "app/StartLayout.h"
 #include "support/QtPrinters.h"
@@ -88,6 +90,23 @@ TEST(StartLayout, WindowsStoredOnAnUnpluggedMonitorComeBackWithWhatIsDockedToThe
   // A window that is on screen stays where it was stored.
   stored.equalizer = QPoint(10, 10);
   EXPECT_EQ(StartLayout(stored, kScreen).equalizer.topLeft(), QPoint(10, 10));
+}
+
+// Damaged stored values: a size beyond every monitor is cut to the largest
+// work area, a position beyond any desktop comes back on the screen.
+TEST(StartLayout, DamagedStoredValuesAreKeptToTheScreens) {
+  StoredPlacement stored;
+  stored.main = QPoint(INT_MAX, INT_MIN);
+  stored.playlist = QPoint(0, 300);
+  stored.playlistSize = QSize(60000, 60000);
+  const QList<Monitor> two{{QRect(0, 0, 1024, 768), QRect(0, 0, 1024, 740)},
+                           {QRect(1024, 0, 1920, 1080), QRect(1024, 0, 1920, 1040)}};
+  const WindowLayout layout = StartLayout(stored, two);
+  EXPECT_EQ(layout.playlist.size(), QSize(1920, 1040));
+  EXPECT_GE(MonitorOf(layout.main, two), 0);
+  EXPECT_TRUE(two[MonitorOf(layout.main, two)].geometry.intersects(layout.main)) << layout.main;
+  stored.playlistSize = QSize(-5, INT_MAX);
+  EXPECT_EQ(StartLayout(stored, kScreen).playlist.size(), QSize(304, 768));
 }
 
 }  // namespace
