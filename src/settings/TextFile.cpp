@@ -13,11 +13,26 @@ QByteArrayView WithoutByteOrderMarks(QByteArrayView bytes) {
   return bytes;
 }
 
+// Line by line: one line in the old encoding (pasted from an old file, or
+// written by an old version) leaves the UTF-8 lines around it as they are.
 QString DecodeFileText(const QByteArray& bytes) {
   const QByteArrayView view = WithoutByteOrderMarks(bytes);
   const std::string_view raw(view.data(), static_cast<size_t>(view.size()));
   if (IsValidUtf8(raw)) return QString::fromUtf8(view);
-  return QString::fromStdString(Cp1251ToUtf8(raw));
+  QString text;
+  text.reserve(view.size());
+  for (size_t start = 0; start < raw.size();) {
+    const size_t lineEnd = raw.find_first_of("\r\n", start);
+    const size_t end = lineEnd == std::string_view::npos ? raw.size() : lineEnd + 1;
+    const std::string_view line = raw.substr(start, end - start);
+    if (IsValidUtf8(line)) {
+      text += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+    } else {
+      text += QString::fromStdString(Cp1251ToUtf8(line));
+    }
+    start = end;
+  }
+  return text;
 }
 
 QByteArray ReadFileBytes(const QString& fileName, bool* exists) {

@@ -1,7 +1,7 @@
 #pragma once
 // The text rules shared by every file the program keeps.
-// Reading: UTF-8 byte-order marks at the start are skipped; text that is not valid UTF-8
-// is taken as Windows-1251 (files of older versions keep working).
+// Reading: UTF-8 byte-order marks at the start are skipped; a line that is not valid
+// UTF-8 is taken as Windows-1251 (files of older versions keep working).
 // Writing: UTF-8 without a byte-order mark.
 
 #include <QByteArray>

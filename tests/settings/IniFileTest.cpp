@@ -75,6 +75,15 @@ TEST_F(IniFileTest, Windows1251FileReadsAndIsWrittenBackAsUtf8) {
   EXPECT_EQ(ReadAll(name), QString("[Настройки]\r\nимя=Кино\r\nгод=1988\r\n").toUtf8());
 }
 
+// One line in Windows-1251 among UTF-8 ones: every value keeps its letters.
+TEST_F(IniFileTest, AnOldLineAmongUtf8LinesSpoilsNothing) {
+  dir.write("config.ini", "[themes]\r\nname=\xD0\xB3\xD1\x80\xD0\xB0\xD1\x84\xD0\xB8\xD1\x82\r\n"
+                          "old=\xCA\xE8\xED\xEE\r\n");
+  IniFile ini(name);
+  EXPECT_EQ(ini.ReadString("themes", "name", {}), "графит");
+  EXPECT_EQ(ini.ReadString("themes", "old", {}), "Кино");
+}
+
 TEST_F(IniFileTest, Utf8ByteOrderMarksAreAccepted) {
   for (const QByteArray mark : {"\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF"}) {
     dir.write("config.ini", mark + "[themes]\nname=графит\n");

@@ -51,6 +51,18 @@ TEST(LineFile, ReadsWindows1251AndMissingFiles) {
   EXPECT_FALSE(exists);
 }
 
+// Each line in its own encoding: one old line among UTF-8 ones (whatever
+// ends the lines) does not turn the UTF-8 ones into Windows-1251 nonsense.
+TEST(LineFile, EachLineIsDecodedByItself) {
+  test::TempDir dir;
+  const QString name = dir.write("mixed.thd",
+                                 "\xEF\xBB\xBF\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\r\n"
+                                 "\xCC\xF3\xE7\xFB\xEA\xE0\r"
+                                 "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\n"
+                                 "\xE0");
+  EXPECT_EQ(ReadLineFile(name), QStringList({"Кино", "Музыка", "Кино", "а"}));
+}
+
 TEST(LineFile, WriteIntoAMissingFolderFails) {
   test::TempDir dir;
   const QString name = dir.file("no/such/folder/list.m3u");
