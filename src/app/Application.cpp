@@ -3,6 +3,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTranslator>
+#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
@@ -21,6 +22,11 @@
 #include "settings/window/SettingsWindow.h"
 
 namespace orve {
+namespace {
+
+constexpr int kMostNestedDialogs = 16;  // a box over a dialog over a box...
+
+}  // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("orve"));
@@ -62,6 +68,10 @@ void Application::ShowError(const QString& message) {
   // The splash goes first: it would stand over the message, and a box
   // parented to it would go when it does.
   Application* app = Instance();
+  if (app != nullptr && app->terminating_) {
+    std::fprintf(stderr, "orve: %s\n", qUtf8Printable(message));
+    return;
+  }
   if (app != nullptr && app->windows_.splash) app->windows_.splash->close();
   QWidget* parent = activeWindow();
   if (parent != nullptr && parent->windowType() == Qt::SplashScreen) parent = nullptr;
@@ -134,6 +144,14 @@ void Application::RestoreFromTray() {
 }
 
 void Application::OnTerminationRequested() {
+  terminating_ = true;
+  // An open box or dialog runs an event loop of its own that would keep the
+  // program alive: each is closed (as Escape would), innermost first.
+  for (int i = 0; i < kMostNestedDialogs; ++i) {
+    QWidget* modal = activeModalWidget();
+    if (modal == nullptr) break;
+    modal->close();
+  }
   // The same road as "Выход": close the main window, which ends the event loop.
   if (windows_.main) {
     windows_.main->close();

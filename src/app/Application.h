@@ -86,8 +86,11 @@ class Application : public QApplication {
 
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // The message box for a file error.
+  // The message box for a file error; once the program is being ended by
+  // a signal, standard error instead (nobody may be there to close a box).
   static void ShowError(const QString& message);
+  // SIGTERM or SIGINT has come: the program is on its way out.
+  bool Terminating() const { return terminating_; }
   // Runs `step`; a file error it raises is shown to the user and ends only
   // that step. False when it did.
   template <class Step>
@@ -109,6 +112,7 @@ class Application : public QApplication {
   WindowSet windows_;
   std::unique_ptr<MusicBase> musicBase_;
   UnixSignals* signals_ = nullptr;
+  bool terminating_ = false;
 };
 
 }  // namespace orve

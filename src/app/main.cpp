@@ -46,7 +46,8 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) arguments << orve::DecodeFileName(QByteArrayView(argv[i]));
   if (!orve::Startup(app, arguments)) return 1;
   const auto trace = orve::Trace::FromEnvironment(app);
-  const int code = app.exec();
+  // A signal that came while start-up waited on a box ends the program here.
+  const int code = app.Terminating() ? 0 : app.exec();
   orve::Shutdown(app);
   return code;
 }

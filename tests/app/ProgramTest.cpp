@@ -1,6 +1,7 @@
 // The orve program itself, started as a user would start it.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <csignal>
@@ -54,6 +55,22 @@ TEST_F(ProgramTest, EndsInOrderOnSigtermAndSigint) {
     ASSERT_TRUE(process.waitForFinished(30000)) << signal;
     EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << signal;
     EXPECT_EQ(process.exitCode(), 0) << signal;
+  }
+}
+
+// An error box at start-up (a file the program keeps is a folder) runs a
+// loop of its own; a signal still ends the program, the box unanswered.
+TEST_F(ProgramTest, ASignalEndsTheProgramWhileAnErrorBoxIsOpen) {
+  for (const char* name : {"Default.pld", "config.ini"}) {
+    QDir(home.path()).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(home.file(name))) << name;
+    Start();
+    process.waitForFinished(2000);  // start-up reaches its box
+    ASSERT_EQ(process.state(), QProcess::Running) << name;
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(20000)) << name;
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << name;
+    EXPECT_EQ(process.exitCode(), 0) << name;
   }
 }
 
