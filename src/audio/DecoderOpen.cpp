@@ -3,6 +3,7 @@
 #include "audio/Decoder.h"
 #include "audio/LocalInput.h"
 #include "audio/Mp3Header.h"
+#include "audio/RegularFile.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -61,6 +62,10 @@ int Decoder::BytesPerFrame() const {
 }
 
 bool Decoder::OpenInput(const std::string& path, std::string& error) {
+  if (!IsRegularFile(path)) {
+    error = path + ": not a regular file";
+    return false;
+  }
   int ret = OpenLocalInput(&format_, path);
   if (ret < 0) {
     error = path + ": " + AvErrorText("avformat_open_input", ret);

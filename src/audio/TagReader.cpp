@@ -11,6 +11,7 @@
 #include <taglib/tag.h>
 #include <taglib/textidentificationframe.h>
 
+#include "audio/RegularFile.h"
 #include "base/TextCodec.h"
 
 namespace orve::audio {
@@ -84,6 +85,7 @@ std::string Number(unsigned int n) { return n == 0 ? std::string() : std::to_str
 Tags ReadTags(const std::string& path) {
   InstallId3v1Handler();
   Tags tags;
+  if (!IsRegularFile(path)) return tags;
   TagLib::FileRef ref(path.c_str(), false);
   const TagLib::Tag* tag = ref.tag();
   if (ref.isNull() || tag == nullptr) return tags;

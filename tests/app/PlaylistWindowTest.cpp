@@ -2,7 +2,9 @@
 // deleting from disk, dragging, the list's keys, the context menu, drops
 // and the playlist files.
 #include <QDir>
+#include <QFile>
 #include <functional>
+#include <sys/stat.h>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
@@ -349,6 +351,26 @@ TEST_F(PlaylistWindowTest, TheFormatsUsersHaveComeInByEveryRoad) {
     EXPECT_EQ(engine->Durations, QStringList({"2", "0", "0", "2"})) << r.road;  // 0.5 s rounds to even
     End();
   }
+}
+
+// A named pipe would hold its reader in open() until a writer comes, and
+// /dev/urandom never ends: they are entries that are never read, so adding
+// them finishes, starting them fails at once, and the program ends.
+TEST_F(PlaylistWindowTest, PipesAndDevicesAreNeverRead) {
+  const QString pipe = home.file("pipe.mp3");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  const QString random = home.file("random.mp3");
+  ASSERT_TRUE(QFile::link("/dev/urandom", random));
+  const QString song = home.write("song.wav", SineWav(2, 440));
+  Start({pipe, random, song});
+  EXPECT_EQ(engine->Paths, QStringList({pipe, random, song}));
+  EXPECT_EQ(engine->Durations, QStringList({"0", "0", "2"}));
+  StartRow(1);
+  EXPECT_EQ(engine->Handle(), audio::kNoHandle);  // failed, as a missing file does
+  StartRow(2);
+  EXPECT_EQ(engine->PlayState, kPlaying);
+  EXPECT_NE(engine->Handle(), audio::kNoHandle);
+  End();
 }
 
 TEST_F(PlaylistWindowTest, M3uFilesRoundTrip) {
