@@ -1,12 +1,14 @@
 // orve [FILE|URL ...]: the player. --help and --version are the only switches.
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/Application.h"
 #include "app/Platform.h"
 #include "app/Startup.h"
 #include "app/Trace.h"
+#include "playlist/EntryAdder.h"
 #include "settings/FileNames.h"
 
 namespace {
@@ -49,5 +51,11 @@ int main(int argc, char** argv) {
   // A signal that came while start-up waited on a box ends the program here.
   const int code = app.Terminating() ? 0 : app.exec();
   orve::Shutdown(app);
+  // A worker left measuring on a disk that stopped answering must not meet
+  // the static destructors: everything is saved, so the process ends here.
+  if (orve::EntryAdder::AbandonedWorkers() > 0) {
+    std::fflush(nullptr);
+    std::_Exit(code);
+  }
   return code;
 }

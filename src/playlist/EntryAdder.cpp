@@ -1,10 +1,12 @@
 // Thread model
 // - UI thread: owns the adder, the engine, batches_ and the counters, and
-//   runs every callback and signal. Add pushes items into slots_; Drain,
-//   run by pump_, pops the ready front of slots_ and appends it to the
-//   engine with mutex_ released.
-// - Workers (1 to 4, started with the first items, joined by the destructor):
-//   each takes the next item no one has taken, measures it with mutex_
+//   runs every callback and signal. Add pushes items into the shared queue (pending); Drain,
+//   run by pump_, pops the ready front of the queue and appends it to the
+//   engine with the mutex released.
+// - Workers (1 to 4, started with the first items, joined by the destructor,
+//   or let go when one is still stuck in a read after kStopWaitMs; they hold
+//   the queue (Shared) through a shared_ptr, so it outlives the adder):
+//   each takes the next item no one has taken, measures it with the mutex
 //   released (TCore::MeasureEntry touches no engine state) and stores the
 //   result in the item's slot. A file whose size and time match its
 //   measure in the cache (each worker reads it through a connection of its
@@ -15,13 +17,15 @@
 //   rather than being woken by the workers, so nothing on a worker reaches
 //   Qt's event machinery. Items are measured in queue order, so the front
 //   is usually the next one ready.
-// - Items carry sequence numbers: slots_[i] is item front_ + i. Cancel moves
-//   front_ past every queued item; a worker still measuring a cancelled item
-//   sees its number below front_ and drops the result.
-// Only one lock, mutex_; no callback, measurement or engine call runs under it.
+// - Items carry sequence numbers: pending[i] is item front + i. Cancel moves
+//   front past every queued item; a worker still measuring a cancelled item
+//   sees its number below front and drops the result.
+// Only one lock, Shared::mutex; no callback, measurement or engine call runs under it.
 #include "playlist/EntryAdder.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <system_error>
 #include <utility>
 
@@ -54,15 +58,31 @@ EntryAdder::EntryAdder(TCore& engine, std::function<void()> appended, QObject* p
   connect(&pump_, &QTimer::timeout, this, &EntryAdder::Drain);
 }
 
+namespace {
+std::atomic<int> g_abandoned{0};
+}  // namespace
+
+int EntryAdder::AbandonedWorkers() { return g_abandoned.load(); }
+
 EntryAdder::~EntryAdder() {
   Cancel();
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
+  std::unique_lock lock(shared_->mutex);
+  shared_->stopping = true;
+  shared_->wake.notify_all();
+  // Each worker finishes the one file it may be measuring: milliseconds,
+  // unless its disk has stopped answering.
+  const bool ended = shared_->stopped.wait_for(lock, std::chrono::milliseconds(kStopWaitMs),
+                                               [this] { return shared_->running == 0; });
+  const int left = shared_->running;
+  lock.unlock();
+  for (std::thread& worker : workers_) {
+    if (ended) {
+      worker.join();
+    } else {
+      worker.detach();  // it holds the shared state and ends when its read returns
+    }
   }
-  wake_.notify_all();
-  // Each worker finishes the one file it may be measuring: milliseconds.
-  for (std::thread& worker : workers_) worker.join();
+  if (!ended) g_abandoned += left;
 }
 
 void EntryAdder::Add(QList<Item> items, std::function<void()> finished) {
@@ -70,14 +90,14 @@ void EntryAdder::Add(QList<Item> items, std::function<void()> finished) {
   if (count > 0) {
     StartWorkers();
     {
-      std::lock_guard lock(mutex_);
+      std::lock_guard lock(shared_->mutex);
       for (Item& item : items) {
         Slot slot;
         slot.item = std::move(item);
-        slots_.push_back(std::move(slot));
+        shared_->pending.push_back(std::move(slot));
       }
     }
-    wake_.notify_all();
+    shared_->wake.notify_all();
   }
   nextSeq_ += static_cast<uint64_t>(count);
   total_ += count;
@@ -90,8 +110,8 @@ bool EntryAdder::Busy() const { return !batches_.empty(); }
 
 QStringList EntryAdder::PendingPaths() const {
   QStringList paths;
-  std::lock_guard lock(mutex_);
-  for (const Slot& slot : slots_) paths << slot.item.path;
+  std::lock_guard lock(shared_->mutex);
+  for (const Slot& slot : shared_->pending) paths << slot.item.path;
   return paths;
 }
 
@@ -103,10 +123,10 @@ void EntryAdder::Cancel() {
   }
   std::deque<Slot> dropped;
   {
-    std::lock_guard lock(mutex_);
-    dropped.swap(slots_);
-    front_ = nextSeq_;
-    nextTake_ = nextSeq_;
+    std::lock_guard lock(shared_->mutex);
+    dropped.swap(shared_->pending);
+    shared_->front = nextSeq_;
+    shared_->nextTake = nextSeq_;
   }
   batches_.clear();
   appendedSeq_ = nextSeq_;
@@ -119,11 +139,21 @@ void EntryAdder::Cancel() {
 
 void EntryAdder::StartWorkers() {
   if (!workers_.empty()) return;
+  shared_->cache = cache_;
+  shared_->measure = measure_;
   const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
   for (unsigned i = 0; i < count; ++i) {
     try {
-      workers_.emplace_back([this] { Work(); });
+      {
+        std::lock_guard lock(shared_->mutex);
+        ++shared_->running;
+      }
+      workers_.emplace_back([shared = shared_] { Work(shared); });
     } catch (const std::system_error&) {
+      {
+        std::lock_guard lock(shared_->mutex);
+        --shared_->running;
+      }
       // Fewer workers only make the add slower; without any it cannot run.
       if (workers_.empty()) throw;
       break;
@@ -131,13 +161,14 @@ void EntryAdder::StartWorkers() {
   }
 }
 
-void EntryAdder::Work() {
+void EntryAdder::Work(const std::shared_ptr<Shared>& shared) {
+  Shared& q = *shared;
   std::unique_ptr<MeasureCache::Reader> reader;  // this thread's, made at its first file
   bool readerTried = false;
   int handled = 0;
-  std::unique_lock lock(mutex_);
+  std::unique_lock lock(q.mutex);
   for (;;) {
-    if (nextTake_ >= front_ + slots_.size() && (reader != nullptr || handled > 0)) {
+    if (q.nextTake >= q.front + q.pending.size() && (reader != nullptr || handled > 0)) {
       // Nothing left to take: the connection and its page cache go until
       // the next batch (in the thread that opened it).
       lock.unlock();
@@ -148,10 +179,10 @@ void EntryAdder::Work() {
       lock.lock();
       continue;
     }
-    wake_.wait(lock, [this] { return stopping_ || nextTake_ < front_ + slots_.size(); });
-    if (stopping_) break;
-    const uint64_t seq = nextTake_++;
-    const Item item = slots_[seq - front_].item;
+    q.wake.wait(lock, [&q] { return q.stopping || q.nextTake < q.front + q.pending.size(); });
+    if (q.stopping) break;
+    const uint64_t seq = q.nextTake++;
+    const Item item = q.pending[seq - q.front].item;
     lock.unlock();
     TCore::MeasuredEntry entry;
     FileStamp stamp;
@@ -159,23 +190,23 @@ void EntryAdder::Work() {
     if (!item.stream) {
       // Stamped before measuring: a file that changes meanwhile is measured again next time.
       stamp = StampOf(item.path);
-      if (!readerTried && cache_ != nullptr) {
+      if (!readerTried && q.cache != nullptr) {
         readerTried = true;
-        reader = cache_->NewReader();
+        reader = q.cache->NewReader();
       }
       const std::optional<MeasureCache::Measure> cached =
           reader != nullptr && stamp.size >= 0 ? reader->Find(item.path) : std::nullopt;
       if (cached && cached->stamp == stamp) {
         entry = cached->entry;
       } else {
-        entry = TCore::MeasureEntry(item.path);
+        entry = q.measure(item.path);
         fresh = stamp.size >= 0;
       }
     }
     ++handled;
     lock.lock();
-    if (seq < front_) continue;  // cancelled while it was measured
-    Slot& slot = slots_[seq - front_];
+    if (seq < q.front) continue;  // cancelled while it was measured
+    Slot& slot = q.pending[seq - q.front];
     slot.entry = std::move(entry);
     slot.stamp = stamp;
     slot.fresh = fresh;
@@ -183,14 +214,17 @@ void EntryAdder::Work() {
   }
   lock.unlock();
   reader.reset();  // its connection closes in the thread that opened it
+  lock.lock();
+  --q.running;
+  q.stopped.notify_all();
 }
 
 bool EntryAdder::TakeReady(Slot& slot) {
-  std::lock_guard lock(mutex_);
-  if (slots_.empty() || !slots_.front().ready) return false;
-  slot = std::move(slots_.front());
-  slots_.pop_front();
-  ++front_;
+  std::lock_guard lock(shared_->mutex);
+  if (shared_->pending.empty() || !shared_->pending.front().ready) return false;
+  slot = std::move(shared_->pending.front());
+  shared_->pending.pop_front();
+  ++shared_->front;
   return true;
 }
 

@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -39,8 +40,14 @@ class EntryAdder : public QObject {
   // playlist window appends its list item there). Callbacks may call Add and
   // Cancel; one that must destroy the adder uses deleteLater.
   EntryAdder(TCore& engine, std::function<void()> appended, QObject* parent = nullptr);
-  // Cancels pending work and joins the workers: nothing is appended after it.
+  // Cancels pending work and joins the workers: nothing is appended after
+  // it. A worker still measuring after kStopWaitMs (a file on a network
+  // mount that stopped answering) is left to finish alone, so it never
+  // holds up the program's exit.
   ~EntryAdder() override;
+  static constexpr int kStopWaitMs = 1000;
+  // Workers that were left measuring by an adder that is gone.
+  static int AbandonedWorkers();
 
   // Queues a batch. Batches are appended strictly in the order queued, and
   // each batch's items in their order; a path with no kind is skipped
@@ -62,6 +69,10 @@ class EntryAdder : public QObject {
   // not changed; what the workers measure is stored there. Null: none.
   // Before the first Add.
   void SetCache(MeasureCache* cache) { cache_ = cache; }
+  // What measures a file (TCore::MeasureEntry); tests put a slow one here.
+  // Before the first Add.
+  using Measure = std::function<TCore::MeasuredEntry(const QString& path)>;
+  void SetMeasure(Measure measure) { measure_ = std::move(measure); }
 
  signals:
   // Items handled (appended or skipped) / items queued, over all batches
@@ -84,8 +95,23 @@ class EntryAdder : public QObject {
     std::function<void()> finished;
   };
 
+  // What the UI thread and the workers share, guarded by `mutex`. Held by
+  // the workers too, so one left measuring outlives the adder safely.
+  struct Shared {
+    std::mutex mutex;
+    std::condition_variable wake;     // an item to measure, or stopping
+    std::condition_variable stopped;  // a worker has ended
+    std::deque<Slot> pending;  // items not yet appended; pending[0] has sequence number front
+    uint64_t front = 0;
+    uint64_t nextTake = 0;  // the first item no worker has taken
+    bool stopping = false;
+    int running = 0;  // workers not yet ended
+    MeasureCache* cache = nullptr;  // read before the first item is taken only
+    Measure measure;
+  };
+
   void StartWorkers();
-  void Work();
+  static void Work(const std::shared_ptr<Shared>& shared);
   bool TakeReady(Slot& slot);
   void EndSlice();
   void Drain();
@@ -110,15 +136,10 @@ class EntryAdder : public QObject {
   QTimer pump_;
   MeasureCache* cache_ = nullptr;
   std::vector<MeasureCache::Measure> toStore_;  // measured since the slice's end
-  std::vector<std::thread> workers_;  // started and joined by the UI thread
+  std::vector<std::thread> workers_;  // started and joined (or let go) by the UI thread
 
-  // Shared with the workers, guarded by mutex_.
-  mutable std::mutex mutex_;
-  std::condition_variable wake_;  // an item to measure, or stopping
-  std::deque<Slot> slots_;  // items not yet appended; slots_[0] has sequence number front_
-  uint64_t front_ = 0;
-  uint64_t nextTake_ = 0;  // the first item no worker has taken
-  bool stopping_ = false;
+  Measure measure_ = [](const QString& path) { return TCore::MeasureEntry(path); };
+  std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 
 }  // namespace orve

@@ -8,7 +8,10 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 #include "engine/EntryKind.h"
 #include "support/TempDir.h"
@@ -198,6 +201,42 @@ TEST_F(EntryAdderTest, NothingIsAppendedAfterCancelOrDestruction) {
     EXPECT_EQ(idle.count(), 0);
     EXPECT_LT(appendedThen, 200);
   }
+}
+
+// A file on a network mount that stopped answering holds its worker in a
+// read for as long as the mount hangs; no such mount can be made here, so
+// the measure waits on a gate instead. The adder's end (the program's
+// exit) does not wait for it, and the worker ends safely once the read
+// returns, after the adder has gone.
+TEST_F(EntryAdderTest, AWorkerStuckInAReadDoesNotHoldTheEnd) {
+  struct Gate {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false, open = false, left = false;
+  };
+  auto gate = std::make_shared<Gate>();
+  adder->SetMeasure([gate](const QString& path) {
+    std::unique_lock lock(gate->mutex);
+    gate->entered = true;
+    gate->changed.notify_all();
+    gate->changed.wait(lock, [&] { return gate->open; });
+    gate->left = true;
+    gate->changed.notify_all();
+    return TCore::MeasureEntry(path);
+  });
+  const int before = EntryAdder::AbandonedWorkers();
+  adder->Add(FixtureItems(1));
+  {
+    std::unique_lock lock(gate->mutex);
+    ASSERT_TRUE(gate->changed.wait_for(lock, std::chrono::milliseconds(kWaitMs), [&] { return gate->entered; }));
+  }
+  adder.reset();  // returns although the measure has not
+  EXPECT_EQ(appended, 0);
+  EXPECT_GE(EntryAdder::AbandonedWorkers(), before + 1);
+  std::unique_lock lock(gate->mutex);
+  gate->open = true;
+  gate->changed.notify_all();
+  ASSERT_TRUE(gate->changed.wait_for(lock, std::chrono::milliseconds(kWaitMs), [&] { return gate->left; }));
 }
 
 TEST_F(EntryAdderTest, CancelFromACallbackThenAddAgain) {
