@@ -11,17 +11,26 @@
 #include <taglib/tag.h>
 #include <taglib/textidentificationframe.h>
 
+#include "audio/Id3Guard.h"
 #include "audio/RegularFile.h"
 #include "base/TextCodec.h"
 
 namespace orve::audio {
 namespace {
 
-std::string Utf8(const TagLib::String& s) { return s.to8Bit(true); }
+// Longer than any real title, comment or name; a damaged tag's megabytes
+// of text would otherwise reach every window and list that shows it.
+constexpr unsigned kMaxTagCharacters = 4096;
+
+TagLib::String Capped(const TagLib::String& s) {
+  return s.size() > kMaxTagCharacters ? s.substr(0, kMaxTagCharacters) : s;
+}
+
+std::string Utf8(const TagLib::String& s) { return Capped(s).to8Bit(true); }
 
 // TagLib hands Latin-1 text over with each byte as one character, so
 // to8Bit(false) gives the bytes of the file back.
-std::string FromLegacy(const TagLib::String& s) { return Cp1251ToUtf8(s.to8Bit(false)); }
+std::string FromLegacy(const TagLib::String& s) { return Cp1251ToUtf8(Capped(s).to8Bit(false)); }
 
 class Cp1251Id3v1 : public TagLib::ID3v1::StringHandler {
  public:
@@ -85,7 +94,7 @@ std::string Number(unsigned int n) { return n == 0 ? std::string() : std::to_str
 Tags ReadTags(const std::string& path) {
   InstallId3v1Handler();
   Tags tags;
-  if (!IsRegularFile(path)) return tags;
+  if (!IsRegularFile(path) || HasInflatingFrame(path)) return tags;
   TagLib::FileRef ref(path.c_str(), false);
   const TagLib::Tag* tag = ref.tag();
   if (ref.isNull() || tag == nullptr) return tags;

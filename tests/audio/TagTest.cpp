@@ -80,5 +80,61 @@ TEST(Tags, Id3v2TextThatClaimsLatin1IsWindows1251) {
   EXPECT_EQ(lib.GetTags(h).title, "Привет");
 }
 
+std::string BigEndian32(uint32_t v) {
+  std::string out;
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((v >> shift) & 0xFF);
+  return out;
+}
+
+// An ID3v2.3 tag of one TIT2 frame with `flags` (second byte) and `body`.
+std::string Id3v23Title(char flags, const std::string& body) {
+  const std::string frame = "TIT2" + BigEndian32(static_cast<uint32_t>(body.size())) + '\0' + flags + body;
+  std::string tag = std::string("ID3\x03\x00\x00", 6);
+  const auto tagSize = static_cast<uint32_t>(frame.size());
+  for (int shift = 21; shift >= 0; shift -= 7) tag += static_cast<char>((tagSize >> shift) & 0x7F);
+  return tag + frame;
+}
+
+// `data` as a zlib stream of one stored (uncompressed) deflate block.
+std::string StoredZlib(const std::string& data) {
+  const auto n = static_cast<uint16_t>(data.size());
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : data) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  return std::string("\x78\x01\x01", 3) + static_cast<char>(n & 0xFF) + static_cast<char>(n >> 8) +
+         static_cast<char>(~n & 0xFF) + static_cast<char>((~n >> 8) & 0xFF) + data + BigEndian32(b << 16 | a);
+}
+
+std::string TitleOf(const ScratchDir& dir, const std::string& tag) {
+  const std::string path = dir.File("t.mp3");
+  {
+    std::ifstream in(Fixture("vbr_xing.mp3"), std::ios::binary);
+    std::ofstream out(path, std::ios::binary);
+    out << tag << in.rdbuf();
+  }
+  Library lib(OutputChoice::Parse("null"));
+  const Handle h = lib.OpenFile(path);
+  return h == kNoHandle ? "(did not open)" : lib.GetTags(h).title;
+}
+
+// A compressed frame that says it inflates to 200 MB is not inflated (the
+// file keeps no tags, and plays); an honest one is read; text beyond a few
+// thousand characters is cut.
+TEST(Tags, HugeTextIsNeitherInflatedNorKept) {
+  ScratchDir dir;
+  const std::string text = std::string(1, '\0') + "Hello";  // encoding Latin-1, then the title
+  const char compressed = '\x80';
+  EXPECT_EQ(TitleOf(dir, Id3v23Title(compressed, BigEndian32(200u << 20) + StoredZlib(text))), "");
+  EXPECT_EQ(TitleOf(dir, Id3v23Title(compressed, BigEndian32(static_cast<uint32_t>(text.size())) + StoredZlib(text))),
+            "Hello");
+  // One that states little but is large enough to inflate to gigabytes.
+  const std::string big(60000, 'b');
+  EXPECT_EQ(TitleOf(dir, Id3v23Title(compressed, BigEndian32(6) + StoredZlib(big))), "");
+  const std::string title = TitleOf(dir, Id3v23Title('\0', std::string(1, '\x03') + std::string(100000, 'a')));
+  EXPECT_EQ(title, std::string(4096, 'a'));
+}
+
 }  // namespace
 }  // namespace orve::audio::test
