@@ -1,6 +1,8 @@
 #include "app/Application.h"
 
+#include <QElapsedTimer>
 #include <QLibraryInfo>
+#include <QThread>
 #include <QMessageBox>
 #include <QTranslator>
 #include <cstdio>
@@ -60,7 +62,23 @@ Application* Application::Instance() { return static_cast<Application*>(QCoreApp
 bool Application::notify(QObject* receiver, QEvent* event) {
   // The last net: handlers catch file errors themselves where they can go on.
   bool handled = false;
+  if (!eventWatcher_) {
+    ReportFileErrors([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+  }
+  const int loopLevel = QThread::currentThread()->loopLevel();
+  if (notifyDepth_ == 0) {
+    outerLoopLevel_ = loopLevel;
+    nestedLoopRan_ = false;
+  } else if (loopLevel > outerLoopLevel_) {
+    nestedLoopRan_ = true;
+  }
+  QElapsedTimer took;
+  took.start();
+  ++notifyDepth_;
   ReportFileErrors([&] { handled = QApplication::notify(receiver, event); });
+  --notifyDepth_;
+  if (notifyDepth_ == 0 && !nestedLoopRan_ && eventWatcher_) eventWatcher_(static_cast<double>(took.nsecsElapsed()) / 1e6);
   return handled;
 }
 

@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "session/AppState.h"
@@ -85,6 +86,10 @@ class Application : public QApplication {
   void RestoreFromTray();
 
   bool notify(QObject* receiver, QEvent* event) override;
+  // While set, told how long each event handled straight from the event
+  // loop took (ms); not one handled while a nested loop (a modal box) ran,
+  // as that time is waiting, not work. Costs two clock readings an event.
+  void WatchEvents(std::function<void(double ms)> watcher) { eventWatcher_ = std::move(watcher); }
 
   // The message box for a file error; once the program is being ended by
   // a signal, standard error instead (nobody may be there to close a box).
@@ -113,6 +118,10 @@ class Application : public QApplication {
   std::unique_ptr<MusicBase> musicBase_;
   UnixSignals* signals_ = nullptr;
   bool terminating_ = false;
+  std::function<void(double ms)> eventWatcher_;
+  int notifyDepth_ = 0;
+  int outerLoopLevel_ = 0;
+  bool nestedLoopRan_ = false;
 };
 
 }  // namespace orve

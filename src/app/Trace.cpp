@@ -14,8 +14,7 @@
 namespace orve {
 namespace {
 
-// The watch ticks this often; a gap this much longer is a stall a user sees.
-constexpr int kTickMs = 10;
+// An event that held the event loop this long is a stall a user sees.
 constexpr double kStallMs = 50;
 
 // The clock Python's time.monotonic() and the shell's tools read too.
@@ -51,16 +50,15 @@ Trace::Trace(Application& app, std::FILE* out, bool ownsFile) : app_(app), out_(
     if (state == kPlaying && lastState_ != kPlaying && lastState_ != kPaused) Write("playing");
     lastState_ = state;
   });
-  ticker_.setTimerType(Qt::PreciseTimer);
-  connect(&ticker_, &QTimer::timeout, this, &Trace::Tick);
-  ticker_.start(kTickMs);
-  sinceTick_.start();
+  // Timed as events are handled: no timer of its own wakes the program.
+  app_.WatchEvents([this](double ms) { EventHandled(ms); });
   Write("ready");
   ReportListIfComplete();
 }
 
 Trace::~Trace() {
-  Write("exit", Millis(longestGapMs_));
+  app_.WatchEvents({});
+  Write("exit", Millis(longestMs_));
   if (ownsFile_) std::fclose(out_);
 }
 
@@ -72,11 +70,9 @@ void Trace::Write(const char* event, const QByteArray& value) {
   }
 }
 
-void Trace::Tick() {
-  const double gap = static_cast<double>(sinceTick_.nsecsElapsed()) / 1e6;
-  sinceTick_.start();
-  longestGapMs_ = std::max(longestGapMs_, gap);
-  if (gap > kStallMs) Write("stall", Millis(gap));
+void Trace::EventHandled(double ms) {
+  longestMs_ = std::max(longestMs_, ms);
+  if (ms > kStallMs) Write("stall", Millis(ms));
 }
 
 void Trace::ReportListIfComplete() {

@@ -5,15 +5,13 @@
 //   ready             start-up has put the windows up
 //   list-complete N   the playlist holds N entries and nothing is being added
 //   playing           an entry has started (a resume after a pause is not told)
-//   stall MS          the event loop did not run for MS ms (above 50)
-//   exit MS           shutdown is done; MS is the longest the event loop
-//                     went without running over the whole run
+//   stall MS          one event held the event loop MS ms (above 50)
+//   exit MS           shutdown is done; MS is the longest one event held
+//                     the event loop over the whole run
 // Without the variable nothing is measured and nothing is written.
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
-#include <QTimer>
 #include <cstdio>
 #include <memory>
 
@@ -32,15 +30,13 @@ class Trace : public QObject {
   void Write(const char* event, const QByteArray& value = {});
 
  private:
-  void Tick();
+  void EventHandled(double ms);
   void ReportListIfComplete();
 
   Application& app_;
   std::FILE* out_;
   bool ownsFile_;
-  QTimer ticker_;
-  QElapsedTimer sinceTick_;
-  double longestGapMs_ = 0;
+  double longestMs_ = 0;
   quint8 lastState_ = 0;
 };
 
