@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 #include <QLibraryInfo>
-#include <QThread>
 #include <QMessageBox>
+#include <QThread>
 #include <QTranslator>
 #include <cstdio>
 

@@ -4,12 +4,13 @@
 // to inflate to hundreds of megabytes (a damaged or hostile file) would be
 // inflated before anything could cut them.
 
+#include <cstdint>
 #include <string>
 
 namespace orve::audio {
 
 // Larger than any real frame, cover pictures included.
-inline constexpr long kMaxInflatedFrameBytes = 16L << 20;
+inline constexpr int64_t kMaxInflatedFrameBytes = 16LL << 20;
 
 // True when the file starts with an ID3v2 tag (2.3 or 2.4) holding a
 // compressed frame that states it inflates to more than

@@ -1,7 +1,6 @@
 #include "audio/MeasureFile.h"
 
 #include "audio/Decoder.h"
-#include "audio/RegularFile.h"
 #include "audio/Mp3Header.h"
 #include "audio/TagReader.h"
 
@@ -9,7 +8,6 @@ namespace orve::audio {
 
 FileMeasure MeasureFile(const std::string& path, int64_t foregroundScanBytes) {
   FileMeasure m;
-  if (!IsRegularFile(path)) return m;  // a pipe or a device is not measured: it may never end
   // Most MP3 files state their exact length in a LAME header: a few
   // kilobytes read in place of every frame.
   if (const std::optional<HeaderLength> h = LengthFromLameHeader(path)) {

@@ -7,15 +7,14 @@
 #include <unistd.h>
 #include <vector>
 
+#include "audio/ByteOrder.h"
+
 namespace orve::audio {
 namespace {
 
 constexpr size_t kLameTagOffset = 120;  // after "Xing"/"Info", flags, frames, bytes, TOC, quality
 constexpr size_t kLameCrcOffset = 34;   // the tag's CRC, within the tag
 constexpr size_t kHeadRead = 4096;      // enough for any header frame and some junk before it
-
-uint32_t Be32(const uint8_t* p) { return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3]; }
-uint32_t Le32(const uint8_t* p) { return uint32_t{p[3]} << 24 | uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0]; }
 
 // CRC-16 as the LAME tag stores it (polynomial 0x8005, reflected, start 0).
 uint16_t Crc16(const uint8_t* data, size_t size) {
@@ -134,8 +133,7 @@ std::optional<HeaderLength> LengthFromLameHeader(const std::string& path) {
   int64_t start = 0;
   std::array<uint8_t, 10> id3{};
   if (::pread(fd, id3.data(), id3.size(), 0) == 10 && std::memcmp(id3.data(), "ID3", 3) == 0) {
-    const int64_t size = (id3[6] & 0x7F) << 21 | (id3[7] & 0x7F) << 14 | (id3[8] & 0x7F) << 7 | (id3[9] & 0x7F);
-    start = 10 + size + ((id3[5] & 0x10) ? 10 : 0);
+    start = 10 + int64_t{SyncSafe32(id3.data() + 6)} + ((id3[5] & 0x10) ? 10 : 0);
   }
   std::vector<uint8_t> head(kHeadRead);
   const ssize_t got = ::pread(fd, head.data(), head.size(), start);

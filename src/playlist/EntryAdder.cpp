@@ -40,6 +40,7 @@ constexpr int kTurnMs = 20;      // appending per event-loop turn, then the loop
 constexpr int kPollMs = 10;      // how often a busy adder looks for measured items
 constexpr int kProgressMs = 50;  // least time between two Progress signals
 constexpr unsigned kMaxWorkers = 4;
+std::atomic<int> g_abandoned{0};  // workers let go by adders that are gone
 constexpr int kTrimAfter = 250;  // items a worker handled in a run worth giving memory back after
 
 // What a long run of lookups allocated is freed when the run ends, but the
@@ -57,10 +58,6 @@ EntryAdder::EntryAdder(TCore& engine, std::function<void()> appended, QObject* p
   pump_.setSingleShot(true);
   connect(&pump_, &QTimer::timeout, this, &EntryAdder::Drain);
 }
-
-namespace {
-std::atomic<int> g_abandoned{0};
-}  // namespace
 
 int EntryAdder::AbandonedWorkers() { return g_abandoned.load(); }
 
@@ -118,7 +115,7 @@ QStringList EntryAdder::PendingPaths() const {
 void EntryAdder::Cancel() {
   // What was appended stays measured.
   if (!toStore_.empty()) {
-    cache_->Store(toStore_);
+    shared_->cache->Store(toStore_);
     toStore_.clear();
   }
   std::deque<Slot> dropped;
@@ -139,8 +136,6 @@ void EntryAdder::Cancel() {
 
 void EntryAdder::StartWorkers() {
   if (!workers_.empty()) return;
-  shared_->cache = cache_;
-  shared_->measure = measure_;
   const unsigned count = std::clamp(std::thread::hardware_concurrency(), 1u, kMaxWorkers);
   for (unsigned i = 0; i < count; ++i) {
     try {
@@ -279,7 +274,7 @@ void EntryAdder::AppendOne(const Slot& slot) {
     engine_.AddStreamEntry(slot.item.path, slot.item.path);
   } else {
     added = engine_.AppendEntry(slot.entry);  // false for a path with no kind: skipped
-    if (added && slot.fresh && cache_ != nullptr) toStore_.push_back({slot.stamp, slot.entry});
+    if (added && slot.fresh && shared_->cache != nullptr) toStore_.push_back({slot.stamp, slot.entry});
   }
   unsettled_ = unsettled_ || added;
   if (added && appended_) appended_();
@@ -287,7 +282,7 @@ void EntryAdder::AppendOne(const Slot& slot) {
 
 void EntryAdder::EndSlice() {
   if (!toStore_.empty()) {
-    cache_->Store(toStore_);
+    shared_->cache->Store(toStore_);
     toStore_.clear();
   }
   if (!unsettled_) return;

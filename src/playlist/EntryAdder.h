@@ -68,11 +68,11 @@ class EntryAdder : public QObject {
   // Measures found in `cache` are used for files whose size and time have
   // not changed; what the workers measure is stored there. Null: none.
   // Before the first Add.
-  void SetCache(MeasureCache* cache) { cache_ = cache; }
+  void SetCache(MeasureCache* cache) { shared_->cache = cache; }
   // What measures a file (TCore::MeasureEntry); tests put a slow one here.
   // Before the first Add.
   using Measure = std::function<TCore::MeasuredEntry(const QString& path)>;
-  void SetMeasure(Measure measure) { measure_ = std::move(measure); }
+  void SetMeasure(Measure measure) { shared_->measure = std::move(measure); }
 
  signals:
   // Items handled (appended or skipped) / items queued, over all batches
@@ -106,8 +106,8 @@ class EntryAdder : public QObject {
     uint64_t nextTake = 0;  // the first item no worker has taken
     bool stopping = false;
     int running = 0;  // workers not yet ended
-    MeasureCache* cache = nullptr;  // read before the first item is taken only
-    Measure measure;
+    MeasureCache* cache = nullptr;  // set before the first Add, then only read
+    Measure measure = [](const QString& path) { return TCore::MeasureEntry(path); };
   };
 
   void StartWorkers();
@@ -134,11 +134,9 @@ class EntryAdder : public QObject {
   int total_ = 0;
   QElapsedTimer sinceProgress_;
   QTimer pump_;
-  MeasureCache* cache_ = nullptr;
   std::vector<MeasureCache::Measure> toStore_;  // measured since the slice's end
   std::vector<std::thread> workers_;  // started and joined (or let go) by the UI thread
 
-  Measure measure_ = [](const QString& path) { return TCore::MeasureEntry(path); };
   std::shared_ptr<Shared> shared_ = std::make_shared<Shared>();
 };
 
