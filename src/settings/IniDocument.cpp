@@ -38,7 +38,7 @@ int IniDocument::Section::FindKey(const QString& foldedKey) const {
 
 IniDocument IniDocument::Parse(const QString& text) {
   IniDocument doc;
-  for (const QString& raw : SplitLines(text)) {
+  for (const QString& raw : SplitLines(text, NulByte::IsText)) {
     const QString trimmed = raw.trimmed();
     if (auto name = HeaderName(trimmed)) {
       doc.sections_.push_back(Section{*name, raw, {}, {}, false});

@@ -6,9 +6,9 @@
 
 namespace orve {
 
-QStringList SplitLines(const QString& text) {
+QStringList SplitLines(const QString& text, NulByte nul) {
   QStringList lines;
-  qsizetype end = text.indexOf(QChar(u'\0'));
+  qsizetype end = nul == NulByte::EndsText ? text.indexOf(QChar(u'\0')) : -1;
   if (end < 0) end = text.size();
   qsizetype start = 0;
   qsizetype i = 0;

@@ -10,7 +10,11 @@
 
 namespace orve {
 
-QStringList SplitLines(const QString& text);
+// A NUL byte ends the text of a line file; INI files keep it as a character
+// of its line, so one stray NUL does not lose the settings written after it.
+enum class NulByte { EndsText, IsText };
+
+QStringList SplitLines(const QString& text, NulByte nul = NulByte::EndsText);
 
 // Lines of a file. A missing file gives no lines and sets *exists to false;
 // a file that exists but cannot be read throws FileError.

@@ -46,6 +46,19 @@ TEST_F(IniFileTest, TypedReadsFollowTheValueRules) {
   EXPECT_DOUBLE_EQ(ini.ReadFloat("x", "missing", 3), 3);
 }
 
+// A stray NUL (a crash of another editor, a bad copy) stays where it is:
+// the settings after it are still read and are written back with it.
+TEST_F(IniFileTest, ANulByteLosesNothingAfterIt) {
+  const QByteArray before("[core]\r\nbuff=500\r\nbad=a\0b\r\n[themes]\r\nname=green\r\n", 49);
+  dir.write("config.ini", before);
+  IniFile ini(name);
+  EXPECT_EQ(ini.ReadString("themes", "name", "blue"), "green");
+  ini.WriteInteger("core", "buff", 600);
+  QByteArray after = before;
+  after.replace("buff=500", "buff=600");
+  EXPECT_EQ(ReadAll(name), after);
+}
+
 TEST_F(IniFileTest, TypedWrites) {
   IniFile ini(name);
   ini.WriteBool("f", "on", true);
