@@ -98,6 +98,8 @@ void CreatePlaylist(Application& app, IniFile& config, const WindowLayout& layou
     playlist->AddFiles(paths);
   });
   QObject::connect(main, &MainWindow::FilesDropped, playlist, &PlaylistWindow::AddDroppedFiles);
+  // Queued: the box must not open inside a drop or a dialog's return.
+  QObject::connect(playlist, &PlaylistWindow::AddRefused, &app, &Application::ShowError, Qt::QueuedConnection);
   QObject::connect(playlist, &PlaylistWindow::AddProgress, main, &MainWindow::ShowAddProgress);
   QObject::connect(main, &MainWindow::PlaylistFileRequested, playlist, &PlaylistWindow::ShowLoadPlaylistDialog);
   playlist->InstallListKeys(new SharedKeys(app, false, playlist));

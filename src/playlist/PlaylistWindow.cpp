@@ -37,7 +37,7 @@ PlaylistWindow::PlaylistWindow(AppState& state, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       state_(state),
       engine_(*state.Engine),
-      adder_(*state.Engine, [this] { AppendItem(); }) {
+      adder_(*state.Engine, [this] { AppendedByAdder(); }) {
   adder_.SetCache(&measureCache_);
   setObjectName(QStringLiteral("playlistWindow"));
   setWindowTitle(QStringLiteral("Плэйлист"));

@@ -205,6 +205,8 @@ class PlaylistWindow : public QWidget {
   void ConversionSucceeded(const QString& name);
   // ... or it failed, and `message` says why.
   void ConversionFailed(const QString& message);
+  // Files were not added, and `message` says which and why.
+  void AddRefused(const QString& message);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -221,6 +223,7 @@ class PlaylistWindow : public QWidget {
   void Connect();
   void PopupUnder(QMenu* menu, const GlassButton* button);
   void AppendItem();
+  void AppendedByAdder();
   void PlaylistChanged();
   void ReportAddProgress(int done, int total);
   // The title strip: a conversion's progress, else the add's, else the name.
@@ -295,6 +298,7 @@ class PlaylistWindow : public QWidget {
   int addDone_ = 0, addTotal_ = 0;  // the add under way, for the title strip
   bool playlistReadable_ = true;  // false: Default.pld failed to read, keep it
   int failedStarts_ = 0;          // entries in a row that auto-advance found broken
+  bool startOnAppend_ = false;    // the next entry appended starts (the start-up's arguments)
   QRect floatingBounds_;          // before the window was aligned to the right edge
   bool rightAligned_ = false;
 };

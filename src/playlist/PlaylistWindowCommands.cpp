@@ -2,6 +2,8 @@
 // the playlist files, and the start-up loader.
 #include <unistd.h>
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -23,12 +25,31 @@ namespace orve {
 namespace {
 
 // Names from a dialog or a drop stand for bytes Qt could not decode with
-// U+FFFD: each is taken back to the file it means.
-QList<EntryAdder::Item> FileItems(const QStringList& paths) {
+// U+FFFD: each is taken back to the file it means. A name with a line
+// break would be two lines of the playlist file: it goes to `refused`.
+QList<EntryAdder::Item> FileItems(const QStringList& paths, QStringList& refused) {
   QList<EntryAdder::Item> items;
   items.reserve(paths.size());
-  for (const QString& p : paths) items.append({ResolveFileName(p), false});
+  for (const QString& p : paths) {
+    if (p.contains(u'\n') || p.contains(u'\r')) {
+      refused << p;
+    } else {
+      items.append({ResolveFileName(p), false});
+    }
+  }
   return items;
+}
+
+QString RefusedNamesMessage(const QStringList& refused) {
+  constexpr qsizetype kListed = 10;
+  QString message = QStringLiteral("Имя файла содержит перевод строки, такие файлы не добавлены в плейлист:");
+  for (qsizetype i = 0; i < std::min(refused.size(), kListed); ++i) {
+    QString shown = refused[i];
+    shown.replace(u'\r', u'↵').replace(u'\n', u'↵');
+    message += QStringLiteral("\n") + shown;
+  }
+  if (refused.size() > kListed) message += QStringLiteral("\n… и ещё %1").arg(refused.size() - kListed);
+  return message;
 }
 
 }  // namespace
@@ -91,7 +112,9 @@ void PlaylistWindow::RefreshTimeText() { timeLabel_->setText(PlaylistTimeText(en
 void PlaylistWindow::AddFiles(const QStringList& paths, std::function<void()> finished) {
   // What the user adds is likely played soon: the decoders load meanwhile.
   engine_.PreloadDecoders();
-  adder_.Add(FileItems(paths), std::move(finished));
+  QStringList refused;
+  adder_.Add(FileItems(paths, refused), std::move(finished));
+  if (!refused.isEmpty()) emit AddRefused(RefusedNamesMessage(refused));
 }
 
 void PlaylistWindow::AddDroppedFiles(const QStringList& names) {
@@ -113,6 +136,17 @@ void PlaylistWindow::AppendFile(const QString& path, bool start) {
   if (start) StartIndex(entryList_->Count() - 1);
 }
 
+void PlaylistWindow::AppendedByAdder() {
+  AppendItem();
+  if (!startOnAppend_) return;
+  startOnAppend_ = false;
+  // From the event loop: a start that fails shows a box, and the adder's
+  // drain must not run again inside its loop.
+  QTimer::singleShot(0, this, [this, i = entryList_->Count() - 1] {
+    if (i < entryList_->Count()) StartIndex(i);
+  });
+}
+
 bool PlaylistWindow::Adding() const { return adder_.Busy(); }
 
 void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<void()> cassetteResume) {
@@ -127,8 +161,10 @@ void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<v
   }
   // Arguments of which none could be added start the program as without
   // any: the saved playlist comes back instead of being replaced by nothing.
+  // The first of them plays as soon as it is in, not after the last one.
   if (!accepted.isEmpty()) {
-    AddFiles(accepted, [this] { StartIndex(0); });
+    startOnAppend_ = true;
+    AddFiles(accepted, [this] { startOnAppend_ = false; });
     return;
   }
   bool exists = true;

@@ -3,7 +3,10 @@
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "PlaylistFixture.h"
 #include "settings/FileNames.h"
@@ -40,6 +43,27 @@ TEST_F(PlaylistStartupTest, CommandLineAddsAcceptedNamesAndStartsTheFirst) {
   End();
   // Default.pld now holds the parameters only.
   EXPECT_EQ(ReadAll(Pld()), (kFixtures + "vorbis.ogg\r\n" + kFixtures + "tagged.wma\r\n").toUtf8());
+}
+
+// The first argument plays as soon as it is measured: a slow file after
+// it (a network mount, a long scan) does not hold the music back.
+TEST_F(PlaylistStartupTest, TheFirstArgumentPlaysBeforeTheRestIsMeasured) {
+  Start();  // nothing saved: no worker has started, so the measure can be replaced
+  std::atomic<bool> released{false};
+  pls->Adder().SetMeasure([&released](const QString& path) {
+    while (path.endsWith("late.wav") && !released) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return TCore::MeasureEntry(path);
+  });
+  const QString song = home.write("song.wav", SineWav(2, 440));
+  const QString late = home.write("late.wav", SineWav(1, 440));
+  pls->StartupLoader({song, late}, {});
+  EXPECT_TRUE(WaitUntil([&] { return engine->PlayState == kPlaying; }, 20000));
+  EXPECT_EQ(engine->Paths, QStringList({song}));
+  EXPECT_EQ(engine->CurrentIndex, 0);
+  released = true;
+  WaitAdded();
+  EXPECT_EQ(engine->Paths, QStringList({song, late}));
+  EXPECT_EQ(engine->CurrentIndex, 0);
 }
 
 // A folder, a text and a CD track are refused: the run goes on as one
@@ -118,6 +142,31 @@ TEST_F(PlaylistStartupTest, AnUnreadableDefaultPlaylistIsReportedAndKept) {
   Add({kFixtures + "cbr.mp3"});
   End();
   EXPECT_TRUE(QFileInfo(Pld()).isDir());  // not replaced by this run's list
+}
+
+// A line break in a file name would make two lines of Default.pld (two
+// wrong entries at the next start): such a file is refused with a message,
+// and the rest of the add goes on.
+TEST_F(PlaylistStartupTest, ANameWithALineBreakIsRefusedWithAMessage) {
+  const QString broken = home.write("two\nlines.wav", SineWav(1, 440));
+  const QString song = home.write("song.wav", SineWav(1, 440));
+  QString shown;
+  QTimer answer;
+  QObject::connect(&answer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      shown = box->text();
+      box->accept();
+      answer.stop();
+    }
+  });
+  answer.start(10);
+  Start({broken, song});
+  EXPECT_EQ(engine->Paths, QStringList({song}));
+  ASSERT_TRUE(WaitUntil([&] { return !shown.isEmpty(); }, 10000));
+  EXPECT_TRUE(shown.startsWith("Имя файла содержит перевод строки")) << shown.toStdString();
+  EXPECT_TRUE(shown.contains("two↵lines.wav")) << shown.toStdString();
+  End();
+  EXPECT_EQ(ReadAll(Pld()), (song + "\r\n").toUtf8());
 }
 
 TEST_F(PlaylistStartupTest, CassetteResumesTheSavedEntryWhereItStood) {
