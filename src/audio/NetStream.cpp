@@ -89,6 +89,10 @@ bool NetStream::Connect() {
   deadline_ = Clock::now() + kConnectTimeout;
   const OpenedStream opened = OpenStream(url_, settings_, AVIOInterruptCB{&NetStream::InterruptRequested, this});
   StreamFault fault = opened.fault;
+  // A server that sent its headers and then hardly a byte is there but
+  // does not answer; FFmpeg reports the cut-off read as some other error.
+  const bool quiet = fault.kind == StreamFault::Kind::kNoConnection || fault.kind == StreamFault::Kind::kNotAudio;
+  if (opened.format == nullptr && quiet && Clock::now() > deadline_) fault = StreamFault{StreamFault::Kind::kTimeout, 0};
   if (Attach(opened, fault)) {
     everConnected_ = true;
     return true;

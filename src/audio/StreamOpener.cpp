@@ -21,6 +21,10 @@ constexpr int kMaxPlaylistBytes = 64 * 1024;
 // wait seconds for data that is only needed to guess the format.
 constexpr int64_t kProbeBytes = 32 * 1024;
 constexpr int64_t kAnalyzeMicroseconds = 100'000;
+// Requests one connection attempt may make while FFmpeg's HLS demuxer opens
+// (a master playlist, its variants, their first segments). A master that
+// names itself would otherwise be fetched thousands of times a second.
+constexpr int kMaxRequestsPerAttempt = 64;
 
 struct TypeFormat {
   std::string_view mediaType;
@@ -77,6 +81,18 @@ std::string ReadBody(AVIOContext* io) {
   return body;
 }
 
+struct RequestBudget {
+  decltype(AVFormatContext::io_open) open;  // FFmpeg's own
+  int left = kMaxRequestsPerAttempt;
+};
+
+int BudgetedOpen(AVFormatContext* s, AVIOContext** pb, const char* url, int flags, AVDictionary** options) {
+  auto* budget = static_cast<RequestBudget*>(s->opaque);
+  if (budget->left <= 0) return AVERROR_INVALIDDATA;
+  --budget->left;
+  return budget->open(s, pb, url, flags, options);
+}
+
 OpenedStream Failed(StreamFault::Kind kind) { return {nullptr, {kind, 0}}; }
 OpenedStream Failed(int avError) { return {nullptr, StreamFault::FromAvError(avError)}; }
 
@@ -91,12 +107,17 @@ OpenedStream OpenDemuxer(const std::string& url, const AVInputFormat* format, AV
   }
   ctx->interrupt_callback = interrupt;
   AVDictionary* options = nullptr;
+  // Counted while the demuxer opens; playing on, it requests at the
+  // playlist's own pace. Nothing keeps a pointer to it after this call.
+  RequestBudget budget{ctx->io_open};
   if (io != nullptr) {
     ctx->pb = io;
     ctx->probesize = ctx->format_probesize = kProbeBytes;
     ctx->max_analyze_duration = kAnalyzeMicroseconds;
   } else {
     options = RequestOptions(settings);
+    ctx->opaque = &budget;
+    ctx->io_open = BudgetedOpen;
   }
   int ret = avformat_open_input(&ctx, url.c_str(), format, &options);  // frees ctx on failure
   av_dict_free(&options);
@@ -104,9 +125,12 @@ OpenedStream OpenDemuxer(const std::string& url, const AVInputFormat* format, AV
   if (ret < 0) {
     avformat_close_input(&ctx);
     avio_closep(&io);
-    // A body that ends before it gave audio is not a stream either.
-    return Failed(ret == AVERROR_EOF ? AVERROR_INVALIDDATA : ret);
+    // A body that ends before it gave audio is not a stream either, nor a
+    // playlist that took its whole budget.
+    return Failed(ret == AVERROR_EOF || budget.left <= 0 ? AVERROR_INVALIDDATA : ret);
   }
+  ctx->io_open = budget.open;
+  ctx->opaque = nullptr;
   return {ctx, {}};
 }
 

@@ -149,8 +149,22 @@ INSTANTIATE_TEST_SUITE_P(
                       FailCase{"/noise", "Это не аудиопоток"},
                       FailCase{"/loop", "Нет соединения"},
                       FailCase{"/deep.m3u", "Это не аудиопоток"},
+                      // Headers, then a byte a second: the server is there but does not answer.
+                      FailCase{"/trickle", "Сервер не отвечает"},
+                      FailCase{"/self.m3u8", "Это не аудиопоток"},
                       // Port 9 (discard) is closed here: the connection is refused.
                       FailCase{"http://127.0.0.1:9/stream.mp3", "Нет соединения"}));
+
+// An HLS master playlist that names itself as its variant is a loop FFmpeg
+// would fetch thousands of times a second: each connection attempt has a
+// budget of requests.
+TEST_F(NetStream, ASelfNamingHlsPlaylistIsFetchedAFewTimesOnly) {
+  const Handle h = OpenAndPlay("/self.m3u8");
+  ASSERT_TRUE(WaitFor([&] { return lib_.IsActive(h) == ActiveState::kStopped; }, seconds(60)));
+  EXPECT_EQ(lib_.StreamStatus(h), "Это не аудиопоток");
+  EXPECT_LE(server_.Requests().size(), 80u);
+  lib_.Free(h);
+}
 
 // Schemes are case-insensitive: what the URL window's "HTTP://" preset
 // gives plays, and the address followed by a playlist too.

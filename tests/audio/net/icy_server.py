@@ -145,6 +145,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if p == "/nested.pls":
             body = "[playlist]\nFile1=%s/list.m3u\n" % self.base()
             return self.reply(200, "audio/x-scpls", body.encode())
+        if p == "/trickle":  # headers at once, then a byte a second
+            self.send_response(200)
+            self.send_header("Content-Type", "audio/mpeg")
+            self.end_headers()
+            try:
+                for _ in range(120):
+                    self.wfile.write(b"\xff")
+                    self.wfile.flush()
+                    time.sleep(1)
+            except (BrokenPipeError, ConnectionResetError):
+                pass
+            return
+        if p == "/self.m3u8":  # an HLS master playlist whose only variant is itself
+            body = b"#EXTM3U\n#EXT-X-STREAM-INF:BANDWIDTH=64000\nself.m3u8\n"
+            return self.reply(200, "application/vnd.apple.mpegurl", body)
         if p == "/deep.m3u":
             body = "%s/deep.m3u?n=%d\n" % (self.base(), int(q.get("n", "0")) + 1)
             return self.reply(200, "audio/x-mpegurl", body.encode())
