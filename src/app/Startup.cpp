@@ -216,11 +216,15 @@ void CreateAppearanceWindows(Application& app) {
   });
 }
 
+// Every key the exit writes, in one safe save of config.ini: the
+// equalizer window's first, then the main window's own.
 void WriteShutdownState(Application& app) {
   AppState& state = app.State();
   const WindowSet& windows = app.Windows();
   const MainWindow* main = windows.main;
   IniFile config(ConfigName(state));
+  config.SetDeferredWrites(true);
+  if (windows.equalizer) windows.equalizer->SaveToConfig(config);
   config.Write(ck::vis::kMode, state.VisMode);
   config.Write(ck::main::kX, main->x());
   config.Write(ck::main::kY, main->y());
@@ -283,8 +287,6 @@ bool Startup(Application& app, const QStringList& arguments) {
 
 void Shutdown(Application& app) {
   WindowSet& windows = app.Windows();
-  // The equalizer window's teardown writes its keys first, then the main window its own.
-  if (windows.equalizer) Application::ReportFileErrors([&] { windows.equalizer->SaveToConfig(); });
   Application::ReportFileErrors([&] { WriteShutdownState(app); });
   PlaylistWindow* playlist = windows.playlist;
   Application::ReportFileErrors([&] { playlist->SavePlaylist(); });  // what is still waiting to be added is kept too

@@ -50,9 +50,9 @@ class EqualizerWindow : public QWidget {
   // signals). The docking record of the window is the caller's next step.
   void RestoreFromConfig();
   // Exit: writes the volume, position, bands, sample rate, switches and
-  // shown state to config.ini. Throws FileError when the file cannot be
-  // written; the caller reports it.
-  void SaveToConfig();
+  // shown state to `config` (config.ini). The caller defers the writes and
+  // saves them with its own, once.
+  void SaveToConfig(IniFile& config);
 
   // Recolours the window from the current scheme, the effect letters and
   // switches excepted.

@@ -65,10 +65,7 @@ void EqualizerWindow::RestoreOtherWindows(IniFile& config) {
   emit OpacitiesRequested(config.Read(ck::main::kOpacity), config.Read(ck::pls::kOpacity), eqTrs);
 }
 
-void EqualizerWindow::SaveToConfig() {
-  IniFile config(state_.AppDir + QString::fromLatin1(ck::kFileName));
-  // One write of the file for the thirty keys.
-  config.SetDeferredWrites(true);
+void EqualizerWindow::SaveToConfig(IniFile& config) {
   config.Write(ck::tech::kVolume, volumeSlider_->value());
   config.Write(ck::eq::kX, x());
   config.Write(ck::eq::kY, y());
@@ -81,7 +78,6 @@ void EqualizerWindow::SaveToConfig() {
     config.Write(equalizer::kEffectSwitches[static_cast<size_t>(e)].key, Switch(e)->value());
   }
   config.Write(ck::eq::kShown, state_.EqualizerShown);
-  config.UpdateFile();
 }
 
 }  // namespace orve

@@ -1,11 +1,15 @@
 // How the playlist is filled at start-up (command line or Default.pld, then
 // the cassette resume) and how Default.pld is kept.
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <string_view>
 #include <thread>
 
 #include "PlaylistFixture.h"
@@ -208,7 +212,23 @@ TEST_F(PlaylistStartupTest, WindowStateIsRestoredAndWritten) {
   EXPECT_EQ(main->pos(), QPoint(7, 8));
   pls->resize(330, 410);
   mainUi().repeatButton->click();  // all -> track
+  // The exit's keys (the equalizer's and the windows') reach the disk in one
+  // safe save: the file is replaced once.
+  const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(home.path()).constData(), IN_MOVED_TO), 0);
   End();
+  int replaced = 0;
+  alignas(inotify_event) char events[16384];
+  for (ssize_t n; (n = ::read(watch, events, sizeof events)) > 0;) {
+    for (char* p = events; p < events + n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(p);
+      if (e->len > 0 && std::string_view(e->name) == "config.ini") ++replaced;
+      p += sizeof(inotify_event) + e->len;
+    }
+  }
+  ::close(watch);
+  EXPECT_EQ(replaced, 1);
   IniFile config(home.file("config.ini"));
   EXPECT_EQ(config.Read(config::pls::kWidth), 330);
   EXPECT_EQ(config.Read(config::pls::kHeight), 410);

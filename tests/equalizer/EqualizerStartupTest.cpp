@@ -168,7 +168,12 @@ TEST_F(EqualizerTest, ExitWritesEveryKeyInItsOrder) {
   Ui().Switch(Effect::Echo)->setValue(1);
   Ui().Switch(Effect::Reverb3d)->setValue(1);
   state.EqualizerShown = true;
-  form->SaveToConfig();
+  {
+    IniFile config(home.file("config.ini"));
+    config.SetDeferredWrites(true);
+    form->SaveToConfig(config);
+    config.UpdateFile();
+  }
 
   const QString file = home.file("config.ini");
   EXPECT_EQ(SectionLines(file, "tech"), QStringList({"pls=1", "vol=40"}));
