@@ -3,20 +3,13 @@
 #include <QString>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
+#include "FuzzSupport.h"
 #include "settings/IniDocument.h"
 #include "settings/TextFile.h"
 
 using orve::IniDocument;
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
+using orve::fuzz::Check;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
