@@ -26,6 +26,7 @@ class ScratchDir {
   ScratchDir();
   ~ScratchDir();
   std::string File(const std::string& name) const { return path_ + "/" + name; }
+  const std::string& Path() const { return path_; }
 
  private:
   std::string path_;
