@@ -39,6 +39,14 @@ std::optional<std::pair<QChar, int>> EscapeAt(const QString& s, qsizetype at) {
   return std::nullopt;
 }
 
+// Half of a surrogate pair standing alone: a byte of a file name that is
+// not UTF-8 (settings/FileNames.h). UTF-8 has no form for it.
+bool IsLoneSurrogate(const QString& s, qsizetype i) {
+  if (s[i].isHighSurrogate()) return i + 1 == s.size() || !s[i + 1].isLowSurrogate();
+  if (s[i].isLowSurrogate()) return i == 0 || !s[i - 1].isHighSurrogate();
+  return false;
+}
+
 QString Escaped(QChar c) {
   for (const Escape& e : kEscapes) {
     if (e.c == c.unicode()) return QLatin1Char('%') + QLatin1String(e.code);
@@ -55,7 +63,7 @@ QString Stored(const QString& text, Place place) {
     const QChar c = text[i];
     const bool edge = i == 0 || i == text.size() - 1;
     const bool escape = (c == u'%' && EscapeAt(text, i + 1)) || c == u'\r' || c == u'\n' || c == QChar(0) ||
-                        (edge && c.isSpace()) || (place == Place::Key && c == u'=') ||
+                        IsLoneSurrogate(text, i) || (edge && c.isSpace()) || (place == Place::Key && c == u'=') ||
                         (place == Place::Key && i == 0 && (c == u';' || c == u'['));
     out += escape ? Escaped(c) : QString(c);
   }

@@ -6,8 +6,9 @@
 // Names are matched without regard to letter case, and the first file
 // registered under an artist and title keeps the entry. Texts the INI form
 // cannot hold as they are (a title with "=", leading or trailing blanks, a
-// line break, a title that would read as a comment or a section) are stored
-// with those characters as %XX escapes; older files read as they stand.
+// line break, a title that would read as a comment or a section, a byte of
+// a file name that is not UTF-8) are stored with those characters as %XX or
+// %uXXXX escapes; older files read as they stand.
 //
 // Writes are collected and reach the file in one safe save when the event
 // loop next turns (so adding a thousand files does not write the file a

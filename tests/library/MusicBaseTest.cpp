@@ -7,6 +7,7 @@
 #include <map>
 
 #include "library/MusicBase.h"
+#include "settings/FileNames.h"
 #include "support/QtPrinters.h"
 #include "support/TempDir.h"
 
@@ -60,6 +61,7 @@ TEST_F(MusicBaseTest, AnyTextRoundTrips) {
       {"Two\nlines", "Tab\tinside\t", "/m/t.mp3"},
       {"100% Pure", "%3D is not an escape here", "/m/%20.mp3"},
       {"Ünïcödé", "\u2003wide space\u2003", "/m/u.mp3"},
+      {"Кино", "Windows-1251 file name", DecodeFileName("/m/\xCA\xE8\xED\xEE.mp3")},
   };
   {
     MusicBase base(Dir());
