@@ -21,12 +21,14 @@
 #include "library/RadioBase.h"
 #include "library/RadioBaseWindow.h"
 #include "playlist/InfoWindow.h"
+#include "playlist/PlaylistFiles.h"
 #include "playlist/PlaylistWindow.h"
 #include "playlist/SearchWindow.h"
 #include "playlist/UrlWindow.h"
 #include "settings/window/SettingsWindow.h"
 #include "settings/ConfigKeys.h"
 #include "settings/IniFile.h"
+#include "settings/SafeFile.h"
 #include "widgets/SkinColours.h"
 
 namespace orve {
@@ -42,6 +44,9 @@ QString ConfigName(const AppState& state) { return state.AppDir + QString::fromL
 MainWindow* CreateMainWindow(Application& app) {
   AppState& state = app.State();
   state.AppDir = ResolveAppDir();
+  for (const char* name : {ck::kFileName, kDefaultPlaylistName, kMusicBaseFileName, kRadioBaseFileName}) {
+    RemoveStaleSaves(state.AppDir + QString::fromLatin1(name));
+  }
   InstallBundledThemes(state.AppDir);
   InstallExampleRadioBase(state.AppDir);
   IniFile config(ConfigName(state));

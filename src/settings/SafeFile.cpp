@@ -1,5 +1,8 @@
 #include "settings/SafeFile.h"
 
+#include <algorithm>
+
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -28,6 +31,22 @@ void WriteFileSafely(const QString& fileName, const QByteArray& content) {
     throw FileError::WriteFailed(full);
   }
   if (!file.commit()) throw FileError::WriteFailed(full);
+}
+
+void RemoveStaleSaves(const QString& fileName) {
+  constexpr qint64 kStaleSeconds = 60;
+  const QFileInfo target(fileName);
+  const QString prefix = target.fileName() + u'.';
+  // QSaveFile's temporary names: the file's name, a dot, six letters or digits.
+  const QDir folder = target.absoluteDir();
+  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-kStaleSeconds);
+  for (const QFileInfo& f : folder.entryInfoList({prefix + QStringLiteral("??????")},
+                                                 QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::CaseSensitive)) {
+    const QString tail = f.fileName().mid(prefix.size());
+    const bool random =
+        std::all_of(tail.begin(), tail.end(), [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
+    if (random && f.lastModified().toUTC() < before) QFile::remove(f.absoluteFilePath());
+  }
 }
 
 }  // namespace orve

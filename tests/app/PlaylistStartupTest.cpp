@@ -3,6 +3,7 @@
 #include <sys/inotify.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QMessageBox>
 #include <QTimer>
@@ -199,6 +200,20 @@ TEST_F(PlaylistStartupTest, CassetteResumesTheSavedEntryWhereItStood) {
   EXPECT_EQ(engine->PlayState, kNothingLoaded);
   End();
   EXPECT_EQ(IniFile(home.file("config.ini")).Read(config::cm::kIndex), 1);
+}
+
+// Saves cut off by a kill -9 leave their temporary files behind: each of
+// the program's files has its leftovers cleared at the next start.
+TEST_F(PlaylistStartupTest, LeftoversOfKilledSavesGoAtTheNextStart) {
+  const QDateTime old = QDateTime::currentDateTime().addSecs(-3600);
+  const QStringList leftovers = {"config.ini.Ab12Cd", "Default.pld.xY34zW", "base.dbm.Q1w2E3", "rbase.dbm.zzzzzz"};
+  for (const QString& name : leftovers) {
+    QFile f(home.write(name, "x"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+  }
+  Start();
+  for (const QString& name : leftovers) EXPECT_FALSE(QFile::exists(home.file(name))) << name.toStdString();
 }
 
 TEST_F(PlaylistStartupTest, WindowStateIsRestoredAndWritten) {
