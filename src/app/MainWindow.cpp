@@ -166,6 +166,7 @@ void MainWindow::Connect() {
   connect(seekBar_, &QAbstractSlider::sliderPressed, this, &MainWindow::BeginSeekDrag);
   connect(seekBar_, &QAbstractSlider::sliderReleased, this, &MainWindow::CommitSeek);
   connect(state_.Engine.get(), &TCore::TransportChanged, this, &MainWindow::ShowTransportState);
+  connect(state_.Engine.get(), &TCore::TransportChanged, this, [this] { FollowDisplayVisibility(); });
   connect(openFilesButton_, &QAbstractButton::clicked, this, &MainWindow::ShowOpenFilesDialog);
   connect(streamTitleTimer_, &QTimer::timeout, this, [] { StreamTitleRefresh(*Application::Instance()); });
   connect(entryEndTimer_, &QTimer::timeout, this, [this] {

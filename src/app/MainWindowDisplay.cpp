@@ -59,10 +59,14 @@ bool MainWindow::DisplayShown() const {
 
 // A window on another desktop, minimised or unmapped is told by an expose
 // event on its native window; showing and hiding the widget by its own events.
+// While music plays the visualisation owns the surface: the idle animation
+// rests (it starts again from its first tick) and wakes nobody.
 void MainWindow::FollowDisplayVisibility(bool hiding) {
   const bool shown = !hiding && DisplayShown();
+  const bool playing = state_.Engine->PlayState == kPlaying;
+  if (playing) state_.LogoTick = 0;
   SetRunning(visualisationTimer_, shown);
-  SetRunning(idleTimer_, shown);
+  SetRunning(idleTimer_, shown && !playing);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -117,11 +121,7 @@ void MainWindow::DrawVisualisation() {
 }
 
 void MainWindow::AnimateIdle() {
-  if (state_.Engine->PlayState == kPlaying) {
-    state_.LogoTick = 0;  // the visualisation owns the surface
-    return;
-  }
-  if (!DisplayShown()) return;
+  if (state_.Engine->PlayState == kPlaying || !DisplayShown()) return;
   QPainter painter(&visualisationSurface_->Canvas());
   IdleAnimationTick(painter, state_.LogoTick, QTime::currentTime(), Colours());
   visualisationSurface_->update();

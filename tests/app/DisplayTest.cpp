@@ -271,6 +271,13 @@ TEST_F(DisplayRunTest, IdleAnimationAndTitleRun) {
   StartRow(0);
   ASSERT_TRUE(WaitUntil([&] { return app.State().LogoTick == 0; }, 5000));
   EXPECT_EQ(app.State().TitleScrollPos < 3, true);  // a new entry starts its title afresh
+  // Playing, only the visualisation's timer wakes the display; stopped,
+  // the idle animation comes back from its first tick.
+  EXPECT_TRUE(mainUi().visualisationTimer->isActive());
+  EXPECT_FALSE(mainUi().idleTimer->isActive());
+  engine->Stop();
+  EXPECT_TRUE(mainUi().idleTimer->isActive());
+  ASSERT_TRUE(WaitUntil([&] { return app.State().LogoTick > 5; }, 5000));
 }
 
 }  // namespace
