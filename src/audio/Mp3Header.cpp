@@ -109,9 +109,13 @@ std::optional<LameHeader> ParseLameHeader(const uint8_t* frame, size_t size) {
   h.audioBytes = Be32(x + 12);
   h.samplesPerFrame = f->mpeg1 ? 1152 : 576;
   h.rate = f->rate;
-  const uint32_t gapless = uint32_t{tag[21]} << 16 | uint32_t{tag[22]} << 8 | tag[23];
-  h.delay = gapless >> 12;
-  h.padding = gapless & 0xFFF;
+  // FFmpeg trims by the delays of these encoders' tags only.
+  h.gapless = std::memcmp(tag, "LAME", 4) == 0 || std::memcmp(tag, "Lavf", 4) == 0 || std::memcmp(tag, "Lavc", 4) == 0;
+  if (h.gapless) {
+    const uint32_t delays = uint32_t{tag[21]} << 16 | uint32_t{tag[22]} << 8 | tag[23];
+    h.delay = delays >> 12;
+    h.padding = delays & 0xFFF;
+  }
   if (h.frames <= 0 || h.DecodedFrames() <= 0) return std::nullopt;
   if (!checked && !PlausibleCounts(*f, std::memcmp(x, "Info", 4) == 0, h)) return std::nullopt;
   return h;

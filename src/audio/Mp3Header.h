@@ -3,8 +3,12 @@
 // reading the file: LAME (and FFmpeg's libmp3lame) write an "Info" (CBR) or
 // "Xing" (VBR) frame first whose fields give the number of audio frames and
 // of audio bytes, and whose LAME tag gives the encoder delay and padding.
-// Decoded length = frames x samples per frame - delay - padding, exactly
-// what a full decode gives after FFmpeg's gapless trimming.
+// The decoded length is what a full decode gives after FFmpeg's gapless
+// trimming: frames x samples per frame, less the delay and the padding,
+// where the decoder's own delay of 529 samples counts as the least padding
+// (an encoder that states less, such as shine through FFmpeg, still loses
+// those samples). Only LAME's and FFmpeg's tags are trimmed by; another
+// encoder's tag gives its counts alone.
 //
 // A header is believed only when it cannot be a stale one: the audio bytes
 // it states are the bytes the file has (a file cut short, or with frames
@@ -12,6 +16,7 @@
 // tag's own CRC holds, or where it does not (FFmpeg writes a wrong one for
 // mono) the counts are possible for the stream's frame sizes.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -26,8 +31,13 @@ struct LameHeader {
   int rate = 0;
   int64_t delay = 0;       // encoder delay, in samples
   int64_t padding = 0;     // samples added at the end
+  bool gapless = false;    // a LAME or FFmpeg tag: the decode is trimmed by delay and padding
 
-  int64_t DecodedFrames() const { return frames * samplesPerFrame - delay - padding; }
+  static constexpr int64_t kDecoderDelay = 528 + 1;
+  int64_t DecodedFrames() const {
+    const int64_t all = frames * samplesPerFrame;
+    return gapless ? all - delay - std::max(padding, kDecoderDelay) : all;
+  }
 };
 
 // The header in `frame` (the first MPEG frame of the file, `size` bytes

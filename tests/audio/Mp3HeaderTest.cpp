@@ -80,6 +80,9 @@ TEST(Mp3Header, EveryEncoderModeAndRateAgreesWithTheScan) {
       {"ffmpeg cbr", "ffmpeg -v error -i IN -c:a libmp3lame -b:a 192k -y OUT"},
       {"ffmpeg vbr", "ffmpeg -v error -i IN -c:a libmp3lame -q:a 2 -y OUT"},
       {"ffmpeg 44.1 kHz mono", "ffmpeg -v error -i IN -ac 1 -ar 44100 -c:a libmp3lame -b:a 96k -y OUT"},
+      // Another encoder under FFmpeg's tag, which states no padding: the
+      // decoder's own delay is still trimmed.
+      {"ffmpeg shine", "ffmpeg -v error -i IN -c:a libshine -b:a 128k -y OUT"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -96,6 +99,8 @@ TEST(Mp3Header, EveryEncoderModeAndRateAgreesWithTheScan) {
     if (h) {
       EXPECT_EQ(h->frames, scanned->LengthFrames());
       EXPECT_EQ(h->rate, scanned->Rate());
+      // And what the ffmpeg program decodes, independent of any header.
+      EXPECT_EQ(h->frames, static_cast<int64_t>(test::FfmpegDecode(out, "-ac 1").size()));
     }
     const FileMeasure m = MeasureFile(out);
     EXPECT_TRUE(m.opened);
