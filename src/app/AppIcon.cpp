@@ -8,7 +8,8 @@
 namespace orve {
 namespace {
 
-// A glossy blue disc with a white play triangle.
+// A glossy blue disc with a white play triangle (data/icons/orve.svg is
+// this drawing; change both together).
 QPixmap Draw(int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
@@ -38,9 +39,11 @@ QPixmap Draw(int size) {
 }  // namespace
 
 QIcon AppIcon() {
-  QIcon icon;
-  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) icon.addPixmap(Draw(size));
-  return icon;
+  // The installed icon ("orve" in the icon theme, data/icons: the same
+  // drawing) when there is one, so a theme may replace it; else drawn here.
+  QIcon drawn;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) drawn.addPixmap(Draw(size));
+  return QIcon::fromTheme(QStringLiteral("orve"), drawn);
 }
 
 }  // namespace orve

@@ -7,6 +7,7 @@
 #include <QTranslator>
 #include <cstdio>
 
+#include "app/AppIcon.h"
 #include "app/MainWindow.h"
 #include "app/TrayIcon.h"
 #include "app/UnixSignals.h"
@@ -33,6 +34,10 @@ constexpr int kMostNestedDialogs = 16;  // a box over a dialog over a box...
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("orve"));
   setApplicationVersion(QString::fromLatin1(kAppVersion));
+  // The menu entry (orve.desktop) and its icon, for the taskbar and the
+  // window manager.
+  setDesktopFileName(QStringLiteral("orve"));
+  setWindowIcon(AppIcon());
   InstallQtTranslations();
   signals_ = new UnixSignals(this);
   connect(signals_, &UnixSignals::terminationRequested, this, &Application::OnTerminationRequested);
