@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "app/Platform.h"
 #include "app/Startup.h"
 #include "app/Trace.h"
 #include "playlist/EntryAdder.h"
-#include "settings/FileNames.h"
 
 namespace {
 
@@ -42,10 +42,10 @@ int main(int argc, char** argv) {
   orve::ChoosePlatformDefaults();
   orve::Application app(argc, argv);
   // From the bytes: a file name that is not UTF-8 must reach the playlist
-  // as the file system has it (Qt's own decoding would lose it). Qt has
-  // taken its own options out of argv by now.
-  QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << orve::DecodeFileName(QByteArrayView(argv[i]));
+  // as the file system has it (Qt's own decoding would lose it), also from
+  // a "file:" URI a desktop hands over; playlist files stand for their
+  // entries. Qt has taken its own options out of argv by now.
+  const QStringList arguments = orve::CommandLineNames(argc, argv);
   if (!orve::Startup(app, arguments)) return 1;
   const auto trace = orve::Trace::FromEnvironment(app);
   // A signal that came while start-up waited on a box ends the program here.

@@ -1,5 +1,7 @@
 #include "playlist/PlaylistFiles.h"
 
+#include <algorithm>
+
 #include "settings/FileNames.h"
 
 namespace orve {
@@ -37,6 +39,31 @@ QStringList M3uPaths(const QStringList& lines) {
     if (const QString file = ExistingFile(line); !file.isEmpty()) paths.append(file);
   }
   return paths;
+}
+
+QStringList PlsEntries(const QStringList& lines) {
+  QStringList entries;
+  for (const QString& line : lines) {
+    const qsizetype equals = line.indexOf(u'=');
+    if (equals < 0) continue;
+    const QString key = line.left(equals).trimmed();
+    if (!key.startsWith(QLatin1String("file"), Qt::CaseInsensitive) || key.size() == 4) continue;
+    if (!std::all_of(key.begin() + 4, key.end(), [](QChar c) { return c >= u'0' && c <= u'9'; })) continue;
+    const QString value = line.mid(equals + 1).trimmed();
+    if (StartsWithHttp(value)) {
+      entries.append(value);
+    } else if (const QString file = ExistingFile(value); !file.isEmpty()) {
+      entries.append(file);
+    }
+  }
+  return entries;
+}
+
+bool IsPlaylistFileName(const QString& name) {
+  for (const char* extension : {".m3u", ".m3u8", ".pls"}) {
+    if (name.endsWith(QLatin1String(extension), Qt::CaseInsensitive)) return true;
+  }
+  return false;
 }
 
 QStringList M3uLines(const QStringList& paths) {

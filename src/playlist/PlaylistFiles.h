@@ -1,5 +1,6 @@
 #pragma once
-// The playlist's files: Default.pld between runs, M3U files for other players.
+// The playlist's files: Default.pld between runs, M3U files for other players
+// (and PLS files, which the command line opens).
 // Both are line files; only paths are stored, so titles, durations and kinds
 // are measured again from the audio files when they are read.
 
@@ -21,6 +22,15 @@ QList<EntryAdder::Item> DefaultPlaylistItems(const QStringList& lines);
 // "#EX" (letter case as written) and names an existing file. Relative
 // paths are not resolved; addresses never pass the file test.
 QStringList M3uPaths(const QStringList& lines);
+
+// The entries of PLS lines, in their order: the value of each "FileN="
+// line (key in any letter case) that is an http(s) address or names an
+// existing file. Titles and lengths are measured again.
+QStringList PlsEntries(const QStringList& lines);
+
+// Whether a name is a playlist file the command line opens: .m3u, .m3u8
+// or .pls, any letter case.
+bool IsPlaylistFileName(const QString& name);
 
 // "#EXTM3U" and then the paths, CR LF after each line.
 QStringList M3uLines(const QStringList& paths);

@@ -74,6 +74,30 @@ TEST_F(PlaylistFilesTest, M3uReadingRule) {
   EXPECT_EQ(core.Titles.first(), "Исполнитель - Песня");  // from the tags, not the #EXTINF line
 }
 
+TEST_F(PlaylistFilesTest, PlsReadingRule) {
+  const QString file = kFixtures + "cbr.mp3";
+  const QStringList lines{"[playlist]",
+                          "NumberOfEntries=5",
+                          "File1=http://127.0.0.1:8000/radio",
+                          "Title1=Radio",
+                          "Length1=-1",
+                          " FILE2 = " + file,
+                          "File3=" + home.file("gone.mp3"),
+                          "FileX=" + file,  // not an entry key
+                          "File=" + file,
+                          "File5=",
+                          "File4=HTTPS://127.0.0.1/b",
+                          "Version=2"};
+  EXPECT_EQ(PlsEntries(lines), QStringList({"http://127.0.0.1:8000/radio", file, "HTTPS://127.0.0.1/b"}));
+}
+
+TEST_F(PlaylistFilesTest, PlaylistFileNames) {
+  for (const char* name : {"a.m3u", "B.M3U", "c.m3u8", "d.PLS", "/x/.pls"}) EXPECT_TRUE(IsPlaylistFileName(name)) << name;
+  for (const char* name : {"a.mp3", "m3u", "a.m3u.mp3", "a.pld", "http://h/x.plsx"}) {
+    EXPECT_FALSE(IsPlaylistFileName(name)) << name;
+  }
+}
+
 TEST_F(PlaylistFilesTest, M3uWriting) {
   const QString name = home.file("list.m3u");
   WriteLineFile(name, M3uLines({}));
