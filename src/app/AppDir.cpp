@@ -5,12 +5,16 @@
 
 namespace orve {
 
-QString ResolveAppDir() {
+QString AppDirName() {
   QString dir = qEnvironmentVariable("ORVE_HOME");
   if (dir.isEmpty()) {
     dir = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/orve");
   }
-  dir = QDir(dir).absolutePath();
+  return QDir(dir).absolutePath();
+}
+
+QString ResolveAppDir() {
+  QString dir = AppDirName();
   if (!QDir().mkpath(dir)) {
     qWarning("orve: cannot create the program folder %s; using the working folder", qUtf8Printable(dir));
     return {};

@@ -10,4 +10,8 @@ namespace orve {
 // become relative to the working folder.
 QString ResolveAppDir();
 
+// The same folder's absolute name without creating it or saying anything
+// (no "/" at the end): what tells one player's folder from another's.
+QString AppDirName();
+
 }  // namespace orve

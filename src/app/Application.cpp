@@ -166,6 +166,20 @@ void Application::RestoreFromTray() {
   main->activateWindow();
 }
 
+void Application::RaiseMainWindow() {
+  MainWindow* main = windows_.main;
+  if (!main) return;
+  if (state_.TrayMinimised) {
+    RestoreFromTray();
+  } else if (main->isMinimized()) {
+    main->showNormal();
+  } else {
+    main->show();
+  }
+  main->raise();
+  main->activateWindow();
+}
+
 void Application::OnTerminationRequested() {
   terminating_ = true;
   // An open box or dialog runs an event loop of its own that would keep the

@@ -84,6 +84,9 @@ class Application : public QApplication {
   void MinimiseToTray();
   // Back from the tray.
   void RestoreFromTray();
+  // The main window brought to the front and given the focus, from the
+  // tray or a minimised state too (another start of the program, MPRIS).
+  void RaiseMainWindow();
 
   bool notify(QObject* receiver, QEvent* event) override;
   // While set, told how long each event handled straight from the event

@@ -4,19 +4,24 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/AppDir.h"
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "app/Platform.h"
+#include "app/SingleInstance.h"
 #include "app/Startup.h"
 #include "app/Trace.h"
 #include "playlist/EntryAdder.h"
+#include "playlist/PlaylistWindow.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "Использование: orve [ФАЙЛ|АДРЕС ...]\n"
     "Аудиоплеер ORVE: добавляет названные файлы и адреса радиостанций\n"
-    "в плейлист и начинает воспроизведение первого из них.\n"
+    "в плейлист и начинает воспроизведение первого из них. Если плеер\n"
+    "с той же папкой программы уже запущен, файлы получает он, а без\n"
+    "файлов поднимается его окно.\n"
     "\n"
     "  --help     показать эту справку\n"
     "  --version  показать версию\n"
@@ -25,6 +30,15 @@ constexpr char kUsage[] =
     "  ORVE_HOME          папка программы (по умолчанию ~/.local/share/orve/)\n"
     "  ORVE_AUDIO_OUTPUT  вывод звука: auto, null или wav:ФАЙЛ\n"
     "  ORVE_TRACE         файл журнала событий для замеров (- : stderr)\n";
+
+// What another start of the program named: added and the first started as
+// at start-up; a start without names (or none the playlist takes) brings
+// the window up.
+void OpenHandedOver(orve::Application& app, const QStringList& names) {
+  if (app.Terminating()) return;
+  orve::PlaylistWindow* playlist = app.Windows().playlist;
+  if (!playlist || !playlist->AddArguments(names)) app.RaiseMainWindow();
+}
 
 }  // namespace
 
@@ -46,10 +60,23 @@ int main(int argc, char** argv) {
   // a "file:" URI a desktop hands over; playlist files stand for their
   // entries. Qt has taken its own options out of argv by now.
   const QStringList arguments = orve::CommandLineNames(argc, argv);
+  // One player per program folder: a player already running takes the names.
+  orve::SingleInstance instance(orve::AppDirName());
+  switch (instance.Claim(arguments)) {
+    case orve::SingleInstance::Role::HandedOver:
+      return 0;
+    case orve::SingleInstance::Role::NoAnswer:
+      std::fputs("orve: запущенный плеер не отвечает\n", stderr);
+      return 1;
+    case orve::SingleInstance::Role::First:
+      break;
+  }
   if (!orve::Startup(app, arguments)) return 1;
+  instance.SetReceiver([&app](const QStringList& names) { OpenHandedOver(app, names); });
   const auto trace = orve::Trace::FromEnvironment(app);
   // A signal that came while start-up waited on a box ends the program here.
   const int code = app.Terminating() ? 0 : app.exec();
+  instance.StopListening();
   orve::Shutdown(app);
   // A worker left measuring on a disk that stopped answering must not meet
   // the static destructors: everything is saved, so the process ends here.

@@ -93,6 +93,10 @@ class PlaylistWindow : public QWidget {
   // One local file added at once (the music base): AddEntry and its row;
   // when `start`, the new row is selected and started.
   void AppendFile(const QString& path, bool start);
+  // Command-line names (accepted files, made absolute, and addresses)
+  // appended; the first of them starts as soon as it is in. False when none
+  // is accepted: then nothing changes.
+  bool AddArguments(const QStringList& arguments);
   // Fills the playlist at start-up: the command-line names (accepted files,
   // made absolute, and addresses), then the first entry starts; when none
   // is accepted, Default.pld and then `cassetteResume`. Throws FileError when

@@ -149,7 +149,7 @@ void PlaylistWindow::AppendedByAdder() {
 
 bool PlaylistWindow::Adding() const { return adder_.Busy(); }
 
-void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<void()> cassetteResume) {
+bool PlaylistWindow::AddArguments(const QStringList& arguments) {
   QStringList accepted;
   for (const QString& a : arguments) {
     if (EntryKindOf(a) == QLatin1String(kKindStream)) {
@@ -159,14 +159,17 @@ void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<v
       accepted << AbsoluteFileName(a);
     }
   }
+  if (accepted.isEmpty()) return false;
+  // The first of them plays as soon as it is in, not after the last one.
+  startOnAppend_ = true;
+  AddFiles(accepted, [this] { startOnAppend_ = false; });
+  return true;
+}
+
+void PlaylistWindow::StartupLoader(const QStringList& arguments, std::function<void()> cassetteResume) {
   // Arguments of which none could be added start the program as without
   // any: the saved playlist comes back instead of being replaced by nothing.
-  // The first of them plays as soon as it is in, not after the last one.
-  if (!accepted.isEmpty()) {
-    startOnAppend_ = true;
-    AddFiles(accepted, [this] { startOnAppend_ = false; });
-    return;
-  }
+  if (AddArguments(arguments)) return;
   bool exists = true;
   QStringList lines;
   try {
