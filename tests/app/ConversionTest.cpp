@@ -2,7 +2,6 @@
 // the destination slots, progress in the title strip, the menu disabled
 // while an encoder runs, the balloon on success and the message on failure.
 #include <QDir>
-#include <QMessageBox>
 #include <QSignalSpy>
 
 #include "PlaylistFixture.h"
@@ -116,18 +115,10 @@ TEST_F(ConversionTest, AFailureIsShownAndNoBalloonSaysOtherwise) {
   StartWithDestination();
   QDir(dest).removeRecursively();  // the folder went after it was chosen
   QSignalSpy balloons(app.Windows().tray, &TrayIcon::BalloonRequested);
-  QString shown;
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      shown = box->text();
-      box->accept();
-    }
-  });
-  closer.start(20);
+  NextMessageBox box;
   Slot(ConvertFormat::kMp3, 0)->trigger();
-  ASSERT_TRUE(WaitUntil([&] { return !shown.isEmpty(); }));
-  EXPECT_EQ(shown, "Не удалось конвертировать «cbr» в MP3: папка " + dest + " не найдена.");
+  ASSERT_TRUE(WaitUntil([&] { return !box.text.isEmpty(); }));
+  EXPECT_EQ(box.text, "Не удалось конвертировать «cbr» в MP3: папка " + dest + " не найдена.");
   EXPECT_FALSE(pls->ConversionBusy());
   EXPECT_EQ(Caption(), "Плэйлист");
   EXPECT_EQ(balloons.size(), 0);

@@ -1,5 +1,6 @@
 #include "PlaylistFixture.h"
 
+#include <QMessageBox>
 #include <cmath>
 
 #include "playlist/ItemMarkup.h"
@@ -19,6 +20,17 @@ QByteArray SineWav(double seconds, int hz) {
     u16(static_cast<quint16>(static_cast<qint16>(std::lround(v * 32767))));
   }
   return wav;
+}
+
+NextMessageBox::NextMessageBox() {
+  QObject::connect(&timer_, &QTimer::timeout, [this] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      text = box->text();
+      box->accept();
+      timer_.stop();
+    }
+  });
+  timer_.start(10);
 }
 
 void PlaylistFixture::SetUp() {

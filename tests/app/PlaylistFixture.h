@@ -38,6 +38,17 @@ namespace orve::test {
 
 inline const QString kFixtures = QStringLiteral(ORVE_FIXTURES_DIR "/audio/");
 
+// Answers the next message box that opens (as OK) and keeps its text;
+// checks every 10 ms of the event loop until one has come.
+class NextMessageBox {
+ public:
+  NextMessageBox();
+  QString text;
+
+ private:
+  QTimer timer_;
+};
+
 // A WAV of `seconds` (8 kHz mono 16-bit) holding a sine of `hz` (0: silence).
 QByteArray SineWav(double seconds, int hz);
 

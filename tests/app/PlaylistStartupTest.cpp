@@ -5,8 +5,6 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QMessageBox>
-#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <fstream>
@@ -131,18 +129,9 @@ TEST_F(PlaylistStartupTest, DefaultPlaylistFollowsEveryChangeShortly) {
 
 TEST_F(PlaylistStartupTest, AnUnreadableDefaultPlaylistIsReportedAndKept) {
   QDir(home.path()).mkdir("Default.pld");  // exists, but no file can be read from it
-  QString shown;
-  QTimer answer;  // until the message box is there to answer
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      shown = box->text();
-      box->accept();
-      answer.stop();
-    }
-  });
-  answer.start(10);
+  NextMessageBox box;
   Start();
-  EXPECT_FALSE(shown.isEmpty());
+  EXPECT_FALSE(box.text.isEmpty());
   EXPECT_TRUE(engine->Paths.isEmpty());
   Add({kFixtures + "cbr.mp3"});
   End();
@@ -155,21 +144,12 @@ TEST_F(PlaylistStartupTest, AnUnreadableDefaultPlaylistIsReportedAndKept) {
 TEST_F(PlaylistStartupTest, ANameWithALineBreakIsRefusedWithAMessage) {
   const QString broken = home.write("two\nlines.wav", SineWav(1, 440));
   const QString song = home.write("song.wav", SineWav(1, 440));
-  QString shown;
-  QTimer answer;
-  QObject::connect(&answer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      shown = box->text();
-      box->accept();
-      answer.stop();
-    }
-  });
-  answer.start(10);
+  NextMessageBox box;
   Start({broken, song});
   EXPECT_EQ(engine->Paths, QStringList({song}));
-  ASSERT_TRUE(WaitUntil([&] { return !shown.isEmpty(); }, 10000));
-  EXPECT_TRUE(shown.startsWith("Имя файла содержит перевод строки")) << shown.toStdString();
-  EXPECT_TRUE(shown.contains("two↵lines.wav")) << shown.toStdString();
+  ASSERT_TRUE(WaitUntil([&] { return !box.text.isEmpty(); }, 10000));
+  EXPECT_TRUE(box.text.startsWith("Имя файла содержит перевод строки")) << box.text.toStdString();
+  EXPECT_TRUE(box.text.contains("two↵lines.wav")) << box.text.toStdString();
   End();
   EXPECT_EQ(ReadAll(Pld()), (song + "\r\n").toUtf8());
 }

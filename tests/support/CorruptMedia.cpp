@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <fstream>
+#include <initializer_list>
 #include <iterator>
 #include <random>
 
@@ -45,13 +46,23 @@ class Writer {
   std::vector<CorruptCase>& cases_;
 };
 
-void PutLe(Bytes& b, size_t at, uint64_t value, int size) {
-  for (int i = 0; i < size && at + i < b.size(); ++i) b[at + i] = static_cast<unsigned char>(value >> (8 * i));
-}
+// A header field overwritten with `value`, `size` bytes at `at`.
+struct Patch {
+  size_t at;
+  uint64_t value;
+  int size;
+  const char* what;
+};
 
-void PutBe(Bytes& b, size_t at, uint64_t value, int size) {
-  for (int i = 0; i < size && at + i < b.size(); ++i) {
-    b[at + i] = static_cast<unsigned char>(value >> (8 * (size - 1 - i)));
+void AddPatched(Writer& out, const Bytes& whole, const std::string& name, bool bigEndian,
+                std::initializer_list<Patch> patches) {
+  for (const Patch& p : patches) {
+    Bytes b = whole;
+    for (int i = 0; i < p.size && p.at + i < b.size(); ++i) {
+      const int shift = 8 * (bigEndian ? p.size - 1 - i : i);
+      b[p.at + i] = static_cast<unsigned char>(p.value >> shift);
+    }
+    out.Add("patched-" + name, b, name + " with " + p.what);
   }
 }
 
@@ -81,50 +92,30 @@ void CutAndFlip(Writer& out, const std::string& name, const Bytes& whole, std::m
 void PatchWav(Writer& out, const Bytes& wav) {
   const size_t fmt = Find(wav, "fmt ");
   const size_t data = Find(wav, "data");
-  struct Patch {
-    size_t at;
-    uint64_t value;
-    int size;
-    const char* what;
-  };
-  const std::array<Patch, 9> patches = {{
-      {fmt + 12, 0, 4, "rate 0"},
-      {fmt + 12, 2'000'000'000, 4, "rate 2e9"},
-      {fmt + 12, 33'554'432, 4, "rate 33.6 MHz"},
-      {fmt + 10, 0, 2, "0 channels"},
-      {fmt + 10, 65535, 2, "65535 channels"},
-      {fmt + 22, 0, 2, "0 bits"},
-      {fmt + 22, 65535, 2, "65535 bits"},
-      {data + 4, 0xFFFFFFFF, 4, "data size 4 GB"},
-      {4, 8, 4, "RIFF size 8"},
-  }};
-  for (const Patch& p : patches) {
-    Bytes b = wav;
-    PutLe(b, p.at, p.value, p.size);
-    out.Add("patched.wav", b, std::string("sine_s16.wav with ") + p.what);
-  }
+  AddPatched(out, wav, "sine_s16.wav", false,
+             {
+                 {fmt + 12, 0, 4, "rate 0"},
+                 {fmt + 12, 2'000'000'000, 4, "rate 2e9"},
+                 {fmt + 12, 33'554'432, 4, "rate 33.6 MHz"},
+                 {fmt + 10, 0, 2, "0 channels"},
+                 {fmt + 10, 65535, 2, "65535 channels"},
+                 {fmt + 22, 0, 2, "0 bits"},
+                 {fmt + 22, 65535, 2, "65535 bits"},
+                 {data + 4, 0xFFFFFFFF, 4, "data size 4 GB"},
+                 {4, 8, 4, "RIFF size 8"},
+             });
 }
 
 void PatchAiff(Writer& out, const Bytes& aiff) {
   const size_t comm = Find(aiff, "COMM");
-  struct Patch {
-    size_t at;
-    uint64_t value;
-    int size;
-    const char* what;
-  };
-  const std::array<Patch, 5> patches = {{
-      {comm + 8, 0, 2, "0 channels"},
-      {comm + 8, 65535, 2, "65535 channels"},
-      {comm + 10, 0xFFFFFFFF, 4, "4e9 frames"},
-      {comm + 16, 0x7FFE, 2, "rate exponent at its top"},
-      {comm + 16, 0x401E, 2, "rate 2^31 Hz"},
-  }};
-  for (const Patch& p : patches) {
-    Bytes b = aiff;
-    PutBe(b, p.at, p.value, p.size);
-    out.Add("patched.aiff", b, std::string("aiff.aiff with ") + p.what);
-  }
+  AddPatched(out, aiff, "aiff.aiff", true,
+             {
+                 {comm + 8, 0, 2, "0 channels"},
+                 {comm + 8, 65535, 2, "65535 channels"},
+                 {comm + 10, 0xFFFFFFFF, 4, "4e9 frames"},
+                 {comm + 16, 0x7FFE, 2, "rate exponent at its top"},
+                 {comm + 16, 0x401E, 2, "rate 2^31 Hz"},
+             });
 }
 
 void SpecialFiles(Writer& out) {
