@@ -9,6 +9,7 @@
 #include <climits>
 
 #include "base/TextCodec.h"
+#include "settings/TextFile.h"
 
 namespace orve {
 namespace {
@@ -44,7 +45,7 @@ QString DecodeFileName(QByteArrayView bytes) {
   QString name;
   name.reserve(bytes.size());
   size_t run = 0;  // start of the UTF-8 text not yet appended
-  const auto flush = [&](size_t end) { name += QString::fromUtf8(bytes.sliced(qsizetype(run), qsizetype(end - run))); };
+  const auto flush = [&](size_t end) { name += Utf8KeepingMarks(bytes.sliced(qsizetype(run), qsizetype(end - run))); };
   for (size_t i = 0; i < raw.size();) {
     const int n = Utf8CharacterLength(raw, i);
     if (n > 0) {

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include "base/TextCodec.h"
 #include "settings/FileError.h"
@@ -11,6 +12,12 @@ namespace orve {
 QByteArrayView WithoutByteOrderMarks(QByteArrayView bytes) {
   while (bytes.startsWith("\xEF\xBB\xBF")) bytes = bytes.sliced(3);
   return bytes;
+}
+
+QString Utf8KeepingMarks(QByteArrayView bytes) {
+  QStringDecoder decoder(QStringConverter::Utf8,
+                         QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+  return decoder.decode(bytes);
 }
 
 // Line by line: one line in the old encoding (pasted from an old file, or
@@ -26,7 +33,7 @@ QString DecodeFileText(const QByteArray& bytes) {
     const size_t end = lineEnd == std::string_view::npos ? raw.size() : lineEnd + 1;
     const std::string_view line = raw.substr(start, end - start);
     if (IsValidUtf8(line)) {
-      text += QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size()));
+      text += Utf8KeepingMarks(QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
     } else {
       text += QString::fromStdString(Cp1251ToUtf8(line));
     }

@@ -11,6 +11,12 @@ namespace orve {
 
 QString DecodeFileText(const QByteArray& bytes);
 
+// UTF-8 to text with every byte-order mark kept as the character it is:
+// QString::fromUtf8 drops one at the start, so a line or a file name that
+// begins with one would read differently alone than inside a whole text,
+// and would not come back as it went.
+QString Utf8KeepingMarks(QByteArrayView bytes);
+
 // The bytes after any UTF-8 byte-order marks at the start. Some editors add
 // a mark to a file that already has one: all are skipped, or the first line
 // would start with an invisible character.

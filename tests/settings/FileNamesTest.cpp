@@ -25,6 +25,8 @@ TEST(FileNames, EveryByteStringComesBackAsItWent) {
       "/music/" + kCp1251 + ".mp3",
       "/m/\xF0\x9F\x8E\xB5 and \xE9t\xE9",  // a 4-byte character, then Latin-1 bytes
       "\xC0\xAF \xED\xB3\x80 \x80 \xF4\x90\x80\x80 \xE0\x80",  // overlong, surrogate, lone, too high, cut
+      "\xEF\xBB\xBF\xEF\xBB\xBF/a.mp3",  // byte-order marks where a name starts
+      "\xFF\xEF\xBB\xBF.mp3",             // and after a held byte
       "",
   };
   for (const QByteArray& bytes : cases) {

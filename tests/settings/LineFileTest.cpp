@@ -61,6 +61,10 @@ TEST(LineFile, EachLineIsDecodedByItself) {
                                  "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\n"
                                  "\xE0");
   EXPECT_EQ(ReadLineFile(name), QStringList({"Кино", "Музыка", "Кино", "а"}));
+  // A mark at the start of a later line is a character of that line, as
+  // it is when every line is UTF-8.
+  const QString marked = dir.write("marked.thd", "a\r\n\xEF\xBB\xBF" "b\r\n\xFF");
+  EXPECT_EQ(ReadLineFile(marked), QStringList({"a", QChar(0xFEFF) + QString("b"), "я"}));
 }
 
 TEST(LineFile, WriteIntoAMissingFolderFails) {
