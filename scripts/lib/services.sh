@@ -15,6 +15,7 @@ orve_start_services() {
   orve_start_pulse
   orve_start_icecast
   orve_start_proxy
+  orve_start_dbus
 }
 
 # A free TCP port on 127.0.0.1 (the kernel's choice; released at once).
@@ -125,6 +126,32 @@ CONF
   export ORVE_TEST_PROXY_LOG="$dir/tinyproxy.log"
 }
 
+# A private D-Bus session bus, so the MPRIS tests (and playerctl) meet the
+# player there and never on a desktop's own bus. Exports
+# DBUS_SESSION_BUS_ADDRESS; without dbus-daemon the variable is unset, and
+# the bus tests skip.
+ORVE_DBUS_PREVIOUS_ADDRESS=""
+orve_start_dbus() {
+  ORVE_DBUS_PREVIOUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS-}"
+  unset DBUS_SESSION_BUS_ADDRESS
+  command -v dbus-daemon >/dev/null || { echo "services: dbus-daemon is not installed; the MPRIS tests will skip" >&2; return 0; }
+  local dir="$ORVE_SERVICES_DIR/dbus" address="" i
+  mkdir -p "$dir"
+  dbus-daemon --session --print-address --nofork --address="unix:path=$dir/bus" \
+    >"$dir/address" 2>"$dir/dbus.log" </dev/null &
+  ORVE_SERVICE_PIDS+=($!)
+  for i in $(seq 1 100); do
+    address="$(head -n 1 "$dir/address" 2>/dev/null)"
+    [ -n "$address" ] && break
+    sleep 0.1
+  done
+  if [ -z "$address" ]; then
+    echo "services: dbus-daemon did not start (see $dir/dbus.log); the MPRIS tests will skip" >&2
+    return 0
+  fi
+  export DBUS_SESSION_BUS_ADDRESS="$address"
+}
+
 # A PulseAudio server with a null sink as the default device, so the real
 # output path (PortAudio -> ALSA -> PulseAudio) can be played and recorded.
 orve_start_pulse() {
@@ -158,6 +185,8 @@ orve_stop_services() {
   done
   ORVE_SERVICE_PIDS=()
   unset ORVE_TEST_ICECAST_PORT ORVE_TEST_ICECAST_ADMIN ORVE_TEST_PROXY_PORT ORVE_TEST_PROXY_LOG
+  unset DBUS_SESSION_BUS_ADDRESS
+  [ -n "$ORVE_DBUS_PREVIOUS_ADDRESS" ] && export DBUS_SESSION_BUS_ADDRESS="$ORVE_DBUS_PREVIOUS_ADDRESS"
   if [ "$ORVE_PULSE_STARTED" = 1 ]; then
     pulseaudio --kill >/dev/null 2>&1 || true
   fi

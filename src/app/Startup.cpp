@@ -8,6 +8,7 @@
 #include "app/Docking.h"
 #include "app/Keys.h"
 #include "app/MainWindow.h"
+#include "app/MprisService.h"
 #include "app/NowPlayingWindow.h"
 #include "app/StartEntry.h"
 #include "app/SplashWindow.h"
@@ -286,6 +287,7 @@ bool Startup(Application& app, const QStringList& arguments) {
   QObject::connect(app.Windows().playlist, &PlaylistWindow::ConversionFailed, &app, &Application::ShowError);
   CreateAppearanceWindows(app);
   QObject::connect(main, &MainWindow::MinimiseRequested, &app, &Application::MinimiseToTray);
+  new MprisService(app, main);  // on the bus until the main window goes
   main->show();
   return true;
 }
