@@ -302,11 +302,14 @@ TEST_F(MprisTest, PlayerctlDrivesThePlayer) {
   // "-p orve" would match every ORVE on the bus (other tests' too), and
   // "-p orve.instanceN" only this one: the plain name is held meanwhile, so
   // the player takes an instance name.
+  // Every program the other tests start in parallel takes the plain name
+  // too, for a while: wait for it to be free.
   const QString plain = QStringLiteral("org.mpris.MediaPlayer2.orve");
-  const bool holding = client_.registerService(plain);
+  bool holding = false;
   const auto release = qScopeGuard([&] {
     if (holding) client_.unregisterService(plain);
   });
+  ASSERT_TRUE(WaitUntil([&] { return holding = client_.registerService(plain); }, 60000));
   StartOnBus({home.write("a.wav", SineWav(30, 440)), home.write("b.wav", SineWav(30, 880))});
   WaitPlaying();
   ASSERT_TRUE(service_.startsWith(plain + ".instance")) << service_.toStdString();
